@@ -2,9 +2,9 @@
 // the first part of every program record.
 #pragma once
 
-#include <cstdint>
-
 #include "engine/parameter_ids.h"
+
+#include <cstdint>
 
 struct ParameterBlock {
     float probability[kNumSteps];

@@ -24,8 +24,7 @@ public:
     virtual void setBlockSize(VstInt32 newBlockSize);
 
     virtual void processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) = 0;
-    virtual void processDoubleReplacing(double** inputs, double** outputs,
-                                        VstInt32 sampleFrames);
+    virtual void processDoubleReplacing(double** inputs, double** outputs, VstInt32 sampleFrames);
 
     virtual void setParameter(VstInt32 index, float value);
     virtual float getParameter(VstInt32 index);

@@ -61,14 +61,12 @@ public:
     virtual bool getVendorString(char* text);
     virtual bool getProductString(char* text);
     virtual VstInt32 getVendorVersion();
-    virtual VstIntPtr vendorSpecific(VstInt32 lArg, VstIntPtr lArg2, void* ptrArg,
-                                     float floatArg);
+    virtual VstIntPtr vendorSpecific(VstInt32 lArg, VstIntPtr lArg2, void* ptrArg, float floatArg);
     virtual VstInt32 canDo(char* text);
     virtual VstInt32 getVstVersion();
     virtual VstInt32 getPlugCategory();
     virtual VstInt32 getMidiProgramName(VstInt32 channel, MidiProgramName* midiProgramName);
-    virtual VstInt32 getCurrentMidiProgram(VstInt32 channel,
-                                           MidiProgramName* currentProgram);
+    virtual VstInt32 getCurrentMidiProgram(VstInt32 channel, MidiProgramName* currentProgram);
     virtual VstInt32 getMidiProgramCategory(VstInt32 channel, MidiProgramCategory* category);
     virtual bool hasMidiProgramsChanged(VstInt32 channel);
     virtual bool getMidiKeyName(VstInt32 channel, MidiKeyName* keyName);
@@ -83,8 +81,7 @@ public:
     virtual bool matchArrangement(VstSpeakerArrangement** to, VstSpeakerArrangement* from);
     virtual bool offlineRead(VstOfflineTask* offline, VstInt32 option, bool readSource);
     virtual bool offlineWrite(VstOfflineTask* offline, VstInt32 option);
-    virtual bool offlineStart(VstAudioFile* ptr, VstInt32 numAudioFiles,
-                              VstInt32 numNewAudioFiles);
+    virtual bool offlineStart(VstAudioFile* ptr, VstInt32 numAudioFiles, VstInt32 numNewAudioFiles);
     virtual VstInt32 offlineGetCurrentPass();
     virtual VstInt32 offlineGetCurrentMetaPass();
     virtual bool offlineNotify(VstAudioFile* ptr, VstInt32 numAudioFiles, bool start);

@@ -26,8 +26,8 @@ extern "C" TK_EXPORT AEffect* VSTCALLBACK VSTPluginMain(audioMasterCallback audi
 
 // C++ reserves the name main for a function returning int, so the second
 // export is the same entry under an assembler name.
-extern "C" TK_EXPORT AEffect* VSTCALLBACK mainAlias(audioMasterCallback audioMaster) __asm__(
-    "main");
+extern "C" TK_EXPORT AEffect* VSTCALLBACK
+mainAlias(audioMasterCallback audioMaster) __asm__("main");
 extern "C" TK_EXPORT AEffect* VSTCALLBACK mainAlias(audioMasterCallback audioMaster) {
     return VSTPluginMain(audioMaster);
 }

@@ -126,7 +126,7 @@ enum : VstInt32 {
     effFlagsProgramChunks = 32,
     effFlagsIsSynth = 256,
     effFlagsNoSoundInStop = 512,
-    effFlagsExtIsAsync = 1024,  // deprecated
+    effFlagsExtIsAsync = 1024,   // deprecated
     effFlagsExtHasBuffer = 2048, // deprecated
     effFlagsCanDoubleReplacing = 4096,
 };
@@ -163,9 +163,9 @@ enum : VstInt32 {
     effString2Parameter = 27,
     effGetNumProgramCategories = 28, // deprecated
     effGetProgramNameIndexed = 29,
-    effCopyProgram = 30,    // deprecated
-    effConnectInput = 31,   // deprecated
-    effConnectOutput = 32,  // deprecated
+    effCopyProgram = 30,   // deprecated
+    effConnectInput = 31,  // deprecated
+    effConnectOutput = 32, // deprecated
     effGetInputProperties = 33,
     effGetOutputProperties = 34,
     effGetPlugCategory = 35,
@@ -224,9 +224,9 @@ enum : VstInt32 {
     audioMasterPinConnected = 4, // deprecated
     audioMasterWantMidi = 6,     // deprecated
     audioMasterGetTime = 7,
-    audioMasterTempoAt = 10,                        // deprecated
-    audioMasterGetNumAutomatableParameters = 11,    // deprecated
-    audioMasterGetParameterQuantization = 12,       // deprecated
+    audioMasterTempoAt = 10,                     // deprecated
+    audioMasterGetNumAutomatableParameters = 11, // deprecated
+    audioMasterGetParameterQuantization = 12,    // deprecated
     audioMasterIOChanged = 13,
     audioMasterNeedIdle = 14, // deprecated
     audioMasterSizeWindow = 15,
@@ -260,7 +260,7 @@ enum : VstInt32 {
     audioMasterEndEdit = 44,
     audioMasterOpenFileSelector = 45,
     audioMasterCloseFileSelector = 46,
-    audioMasterGetChunkFile = 48,                // deprecated
+    audioMasterGetChunkFile = 48,               // deprecated
     audioMasterGetInputSpeakerArrangement = 49, // deprecated
 };
 
