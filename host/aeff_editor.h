@@ -31,6 +31,9 @@ public:
     virtual bool onKeyUp(VstKeyCode& /*keyCode*/) { return false; }
     virtual bool onWheel(float /*distance*/) { return false; }
     virtual bool setKnobMode(VstInt32 /*val*/) { return false; }
+    // Told of every parameter change the effect receives, with the index and
+    // the value as the effect got them; the plain editor has nothing to show.
+    virtual void setParameter(VstInt32 /*index*/, float /*value*/) {}
 
     AEffEditor(const AEffEditor&) = delete;
     AEffEditor& operator=(const AEffEditor&) = delete;
