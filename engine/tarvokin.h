@@ -46,6 +46,16 @@ public:
     GateSnapshot gateSnapshot() const;
 
 private:
+    // Discards an object whose bank could not be allocated.
+    friend AudioEffect* createEffectInstance(audioMasterCallback audioMaster);
+
+    // Creates the editor, which attaches itself; without one the effect still works.
+    void attachEditor();
+    // The record of the current program, or null while there is no bank.
+    TarvokinProgram* currentProgramRecord();
+    // Writes the stored form of one host value into a program record and the current set.
+    void storeParameter(ParameterBlock& record, VstInt32 index, float value);
+
     TarvokinProgram* programs;
     ParameterBlock currentSet;
 
