@@ -1,6 +1,10 @@
 # tk_gtest(NAME SOURCES file... [LIBS target...] [MODULE])
 # A GoogleTest executable registered with CTest. MODULE passes the built
 # plug-in's path as TARVOKIN_MODULE_PATH and builds the module first.
+if(WIN32)
+  include(TarvokinTestingWindows) # cross build: GoogleTest from source, runs under wine
+  return()
+endif()
 find_package(GTest REQUIRED)
 include(GoogleTest)
 
