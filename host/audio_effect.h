@@ -81,14 +81,19 @@ public:
     AudioEffect& operator=(const AudioEffect&) = delete;
 
 protected:
-    // Sets or clears one bit of the record's flags.
+    // Sets or clears one bit of the record's flags; the state is read as a byte,
+    // any non-zero byte meaning set.
     void setFlag(VstInt32 bit, bool state);
-    // Sends one request through the host callback; the caller checks audioMaster.
+    // Sends one request through the host callback with this effect's record.
+    // Without a callback nothing is sent and the answer is 0, which every
+    // wrapper's result mapping turns into its fixed no-host result.
     VstIntPtr callHost(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0,
                        void* ptr = nullptr, float opt = 0.0f);
 
     audioMasterCallback audioMaster;
     AEffEditor* editor;
+    // Written on the UI thread, read on the audio thread: access both through
+    // loadRelaxed / storeRelaxed (host/relaxed.h).
     float sampleRate;
     VstInt32 blockSize;
     VstInt32 numPrograms;
