@@ -71,4 +71,7 @@ private:
     alignas(8) double rampTarget;
     alignas(8) double stepLevel;
     bool stepLegato;
+    // Tempo of the last time record with a finite one; blocks without a usable
+    // record run as a stopped transport at this tempo. Audio thread only.
+    double lastHostTempo = 120.0;
 };
