@@ -26,6 +26,8 @@ public:
     const std::string& entryName() const { return entryName_; }
     // Any export by name, as an entry point; null when it is missing.
     EntryPoint entryNamed(const char* name) const;
+    // Any exported symbol's address; null when it is missing.
+    void* symbol(const char* name) const;
     const std::string& path() const { return path_; }
 
 private:

@@ -1,0 +1,26 @@
+# The hosting library against a tiny plug-in built here and against installed
+# third-party plug-ins (skipped where those packages are absent).
+add_library(hosting_test_module MODULE ${CMAKE_CURRENT_LIST_DIR}/hosting_test_module.cpp)
+set_target_properties(hosting_test_module PROPERTIES PREFIX "")
+
+tk_gtest(hosting_tests
+         SOURCES ${CMAKE_CURRENT_LIST_DIR}/hosting_callback_test.cpp
+                 ${CMAKE_CURRENT_LIST_DIR}/hosting_third_party_test.cpp
+                 ${CMAKE_CURRENT_LIST_DIR}/hosting_transport_test.cpp
+         LIBS tk_hosting)
+tk_gtest(hosting_thread_tests SOURCES ${CMAKE_CURRENT_LIST_DIR}/hosting_thread_test.cpp
+         LIBS tk_hosting)
+foreach(suite hosting_tests hosting_thread_tests)
+  if(TARGET ${suite})
+    add_dependencies(${suite} hosting_test_module)
+    target_compile_definitions(${suite} PRIVATE
+                               HOSTING_TEST_MODULE_PATH="$<TARGET_FILE:hosting_test_module>")
+  endif()
+endforeach()
+
+# The ThreadSanitizer run picks tests by the label "threads"; the discovered
+# cases carry no labels, so the thread suite is registered once more, whole.
+if(TARGET hosting_thread_tests AND NOT WIN32)
+  add_test(NAME hosting_thread_tests.all COMMAND hosting_thread_tests)
+  set_tests_properties(hosting_thread_tests.all PROPERTIES LABELS threads)
+endif()
