@@ -1,6 +1,6 @@
 # Windows-only parts of the plug-in module: the exports, the panel bitmaps as
-# BITMAP resources, and the system libraries of the Win32 services and the
-# GDI backend. Included by the top-level list after the targets exist.
+# BITMAP resources, and the system libraries of the Win32 services.
+# Included by the top-level list after the targets exist.
 enable_language(RC)
 
 target_sources(Tarvokin PRIVATE ${CMAKE_SOURCE_DIR}/cmake/tarvokin.def)
@@ -19,7 +19,6 @@ endif()
 set_target_properties(Tarvokin PROPERTIES SUFFIX ".dll")
 target_link_options(Tarvokin PRIVATE "LINKER:--no-undefined")
 
-# Tick count, sleep, messages, cursor (user32, kernel32), OLE (ole32), GDI
-# drawing (gdi32) and transparent bitmap copies (msimg32).
+# Tick count, sleep, paint messages, cursor (kernel32, user32) and OLE (ole32);
+# gui/win32/backend.cmake adds the GDI backend's libraries.
 target_link_libraries(tk_platform PUBLIC user32 ole32)
-target_link_libraries(tk_gui PUBLIC user32 gdi32 msimg32)
