@@ -93,5 +93,10 @@ std::unique_ptr<WindowBackend> createWindowBackend(void* parent, const CRect& si
 std::unique_ptr<WindowBackend> createPlatformWindowBackend(void* parent, const CRect& size,
                                                            FrameEventSink& sink);
 
+// The offscreen backend of this build (gui/offscreen_window.cpp: a cairo image
+// surface; a build without cairo provides its own). Never answers null.
+std::unique_ptr<WindowBackend> createOffscreenWindowBackend(const CRect& size,
+                                                            FrameEventSink& sink);
+
 // Makes every new frame offscreen whatever its parent (the tool and tests).
 void setForceOffscreenWindows(bool force);
