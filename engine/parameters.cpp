@@ -38,12 +38,17 @@ void storeInBoth(T& programField, T& currentField, T value) {
     storeRelaxed(currentField, value);
 }
 
-// Display numbers fit 8 characters (displayPercent saturates); the copy keeps
-// the host's buffer terminated at 8 whatever the number.
+// Formats a stem and a number, e.g. "Prob" and 16, or "" and a display value.
+// Everything written fits 8 characters (displayPercent saturates); the copy
+// keeps the host's buffer terminated at 8 whatever the number.
+void formatNumbered(char* text, const char* stem, int number) {
+    char formatted[32];
+    std::snprintf(formatted, sizeof formatted, "%s%d", stem, number);
+    vstStrncpy(text, formatted, kParamTextLength);
+}
+
 void formatNumber(char* text, int number) {
-    char digits[16];
-    std::snprintf(digits, sizeof digits, "%d", number);
-    vstStrncpy(text, digits, kParamTextLength);
+    formatNumbered(text, "", number);
 }
 
 } // namespace
@@ -128,9 +133,9 @@ void Tarvokin::getParameterName(VstInt32 index, char* text) {
         return;
     }
     if (isProbability(index)) {
-        std::snprintf(text, kParamTextLength + 1, "Prob%d", index - kParamProbability + 1);
+        formatNumbered(text, "Prob", index - kParamProbability + 1);
     } else if (isLegato(index)) {
-        std::snprintf(text, kParamTextLength + 1, "Legat%d", index - kParamLegato + 1);
+        formatNumbered(text, "Legat", index - kParamLegato + 1);
     } else {
         vstStrncpy(text, kFixedNames[static_cast<std::size_t>(index - kParamStep)],
                    kParamTextLength);
