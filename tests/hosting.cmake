@@ -24,3 +24,12 @@ if(TARGET hosting_thread_tests AND NOT WIN32)
   add_test(NAME hosting_thread_tests.all COMMAND hosting_thread_tests)
   set_tests_properties(hosting_thread_tests.all PROPERTIES LABELS threads)
 endif()
+
+# The tarvokin tool's info subcommand, run as a program.
+if(NOT WIN32)
+  tk_gtest(hosting_info_command_tests
+           SOURCES ${CMAKE_CURRENT_LIST_DIR}/hosting_info_command_test.cpp)
+  add_dependencies(hosting_info_command_tests tarvokin)
+  target_compile_definitions(hosting_info_command_tests PRIVATE
+                             TARVOKIN_TOOL_PATH="$<TARGET_FILE:tarvokin>")
+endif()

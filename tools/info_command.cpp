@@ -2,9 +2,11 @@
 // identity, record, flags, I/O, every parameter and every program.
 #include "tools/command.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace tarvokin {
 namespace {
@@ -88,17 +90,49 @@ void printIdentity(hosting::HostedPlugin& plugin, const hosting::PluginModule& m
     std::printf("category       %d (%s)\n", category, categoryName(category));
 }
 
+struct ParameterRow {
+    std::string index, name, value, display, label;
+};
+
+// Columns as wide as their widest entry, the last one unpadded.
+void printParameterRows(const std::vector<ParameterRow>& rows) {
+    std::size_t width[4] = {};
+    for (const ParameterRow& row : rows) {
+        const std::string* cells[] = {&row.index, &row.name, &row.value, &row.display};
+        for (int column = 0; column < 4; ++column) {
+            width[column] = std::max(width[column], cells[column]->size());
+        }
+    }
+    for (const ParameterRow& row : rows) {
+        std::string line = "  ";
+        line += std::string(width[0] - row.index.size(), ' ') + row.index + "  ";
+        line += row.name + std::string(width[1] - row.name.size(), ' ') + "  ";
+        line += row.value + std::string(width[2] - row.value.size(), ' ') + "  ";
+        line += row.display;
+        if (!row.label.empty()) {
+            line += std::string(width[3] - row.display.size(), ' ') + "  " + row.label;
+        }
+        while (!line.empty() && line.back() == ' ') {
+            line.pop_back(); // a display of spaces with no label
+        }
+        std::printf("%s\n", line.c_str());
+    }
+}
+
 void printParameters(hosting::HostedPlugin& plugin) {
     const VstInt32 count = plugin.effect()->numParams;
     std::printf("\nparameters     %d\n", count);
-    if (count > 0) {
-        std::printf("  %5s  %-24s %-10s %-24s %s\n", "index", "name", "value", "display", "label");
+    if (count <= 0) {
+        return;
     }
+    std::vector<ParameterRow> rows{{"index", "name", "value", "display", "label"}};
     for (VstInt32 index = 0; index < count; ++index) {
-        std::printf("  %5d  %-24s %-10.6f %-24s %s\n", index, plugin.parameterName(index).c_str(),
-                    static_cast<double>(plugin.getParameter(index)),
-                    plugin.parameterDisplay(index).c_str(), plugin.parameterLabel(index).c_str());
+        char value[32];
+        std::snprintf(value, sizeof value, "%.6f", static_cast<double>(plugin.getParameter(index)));
+        rows.push_back({std::to_string(index), plugin.parameterName(index), value,
+                        plugin.parameterDisplay(index), plugin.parameterLabel(index)});
     }
+    printParameterRows(rows);
 }
 
 // Names come from selecting each program, as a host's program list does; the
