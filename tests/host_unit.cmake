@@ -1,0 +1,11 @@
+# Unit tests of the effect base classes, linked against the host library alone.
+tk_gtest(host_unit_tests
+  SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/host_record_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/host_base_behaviour_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/host_dispatch_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/host_dispatch_sweep_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/host_requests_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/host_text_tools_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/host_speaker_tools_test.cpp
+  LIBS tk_host)
