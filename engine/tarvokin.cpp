@@ -55,8 +55,7 @@ void Tarvokin::attachEditor() {
             setEditor(created);
         }
     } catch (...) {
-        editor = nullptr;
-        setFlag(effFlagsHasEditor, false);
+        setEditor(nullptr); // an editor that attached itself before failing is gone
     }
 }
 

@@ -15,3 +15,13 @@ tk_gtest(engine_allocation_tests
          SOURCES ${CMAKE_CURRENT_LIST_DIR}/engine_test_support.cpp
                  ${CMAKE_CURRENT_LIST_DIR}/engine_allocation_test.cpp
          LIBS tk_engine tk_host)
+
+# Two host threads on one effect; the ThreadSanitizer run picks it by label.
+tk_gtest(engine_thread_tests
+         SOURCES ${CMAKE_CURRENT_LIST_DIR}/engine_test_support.cpp
+                 ${CMAKE_CURRENT_LIST_DIR}/engine_thread_test.cpp
+         LIBS tk_engine tk_host)
+if(NOT WIN32)
+  add_test(NAME engine_thread_tests.all COMMAND engine_thread_tests)
+  set_tests_properties(engine_thread_tests.all PROPERTIES LABELS threads)
+endif()
