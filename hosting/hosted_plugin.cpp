@@ -26,17 +26,20 @@ std::string textFrom(const void* ptr, std::size_t limit) {
     return std::string(text, strnlen(text, limit));
 }
 
-// Answers for requests that reach the callback through a record this library
-// does not know, e.g. from a thread a plug-in started during its creation.
-VstIntPtr answerUnknown(VstInt32 opcode) {
-    static const HostState defaults;
+// The answers a host gives from its state. Automation, edit gestures and idle
+// answer 0 like everything else: tests read them back from the log.
+VstIntPtr scriptedAnswer(const HostState& state, VstInt32 opcode) {
     switch (opcode) {
     case audioMasterVersion:
-        return defaults.version;
+        return state.version;
     case audioMasterGetSampleRate:
-        return defaults.sampleRate;
+        return state.sampleRate;
     case audioMasterGetBlockSize:
-        return defaults.blockSize;
+        return state.blockSize;
+    case audioMasterCanDo:
+        return state.canDoAnswer;
+    case audioMasterSizeWindow:
+        return state.sizeWindowAnswer;
     default:
         return 0;
     }
@@ -53,7 +56,10 @@ VstIntPtr VSTCALLBACK hostCallback(AEffect* effect, VstInt32 opcode, VstInt32 in
         host = instanceBeingCreated;
     }
     if (host == nullptr) {
-        return answerUnknown(opcode);
+        // A record this library does not know, e.g. from a thread the plug-in
+        // started during its creation: default answers, nothing logged.
+        static const HostState defaults;
+        return opcode == audioMasterGetTime ? 0 : scriptedAnswer(defaults, opcode);
     }
     return host->answer(opcode, index, value, ptr, opt);
 }
@@ -74,21 +80,7 @@ VstIntPtr HostedPlugin::answer(VstInt32 opcode, VstInt32 index, VstIntPtr value,
         std::lock_guard lock(requestsMutex_);
         requests_.push_back(std::move(request));
     }
-    switch (opcode) {
-    case audioMasterVersion:
-        return state_.version;
-    case audioMasterGetSampleRate:
-        return state_.sampleRate;
-    case audioMasterGetBlockSize:
-        return state_.blockSize;
-    case audioMasterCanDo:
-        return state_.canDoAnswer;
-    case audioMasterSizeWindow:
-        return state_.sizeWindowAnswer;
-    default:
-        // Automation, edit gestures and idle are read back from the log.
-        return 0;
-    }
+    return scriptedAnswer(state_, opcode);
 }
 
 HostedPlugin::HostedPlugin(HostState state) : state_(std::move(state)) {}
