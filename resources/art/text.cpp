@@ -37,14 +37,14 @@ void releaseFace(void* face) {
 
 // Finds the font file of the family in the given style, refusing any substitute, and
 // wraps it for cairo; the FreeType face lives as long as cairo keeps the font face.
-cairo_font_face_t* openFace(const char* style) {
+cairo_font_face_t* openFace(FcConfig* config, const char* style) {
     FcPattern* pattern = FcPatternCreate();
     FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(kFamily));
     FcPatternAddString(pattern, FC_STYLE, reinterpret_cast<const FcChar8*>(style));
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcConfigSubstitute(config, pattern, FcMatchPattern);
     FcDefaultSubstitute(pattern);
     FcResult result = FcResultNoMatch;
-    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+    FcPattern* match = FcFontMatch(config, pattern, &result);
     FcPatternDestroy(pattern);
     FcChar8* family = nullptr;
     FcChar8* file = nullptr;
@@ -82,7 +82,21 @@ void selectFont(cairo_t* cr, cairo_font_face_t* face, double size) {
 
 } // namespace
 
-PanelFonts::PanelFonts() : regular_(openFace("Regular")), bold_(openFace("Bold")) {}
+PanelFonts::PanelFonts() {
+    // A private font configuration, released once the two files are open.
+    FcConfig* config = FcInitLoadConfigAndFonts();
+    if (!config)
+        throw std::runtime_error("fontconfig failed to load its configuration");
+    try {
+        regular_ = openFace(config, "Regular");
+        bold_ = openFace(config, "Bold");
+    } catch (...) {
+        cairo_font_face_destroy(regular_);
+        FcConfigDestroy(config);
+        throw;
+    }
+    FcConfigDestroy(config);
+}
 
 PanelFonts::~PanelFonts() {
     cairo_font_face_destroy(regular_);
