@@ -208,6 +208,14 @@ void drawStepSection(cairo_t* cr, const PanelFonts& fonts) {
         drawText(cr, fonts.regular(), kSmallSize, std::to_string(i + 1), centre, 159,
                  Align::Centre);
     }
+    // Beat brackets above the grid: one per group of four steps.
+    for (int group = 0; group < kSteps / 4; ++group) {
+        const int left = stepSlider(4 * group).left + 2;
+        const int right = stepSlider(4 * group + 3).right - 1;
+        fillRect(cr, left, 45, right - left, 1, kRule);
+        fillRect(cr, left, 45, 1, 2, kRule);
+        fillRect(cr, right - 1, 45, 1, 2, kRule);
+    }
     for (int k = 0; k < kSteps; ++k) {
         const Rect r = legatoSwitch(k);
         at(cr, r.left, r.top, r.width(), r.height(), [&] { drawLegatoDot(cr, false); });
