@@ -1,6 +1,10 @@
-// Placeholder until the panel exists: the effect runs without an editor.
+// The plug-in's editor: the panel. It attaches itself to the effect.
+#include "editor/tk_editor.h"
 #include "engine/editor_factory.h"
+#include "host/audio_effect_x.h"
 
-AEffEditor* createTarvokinEditor(AudioEffectX* /*effect*/) {
-    return nullptr;
+#include <new>
+
+AEffEditor* createTarvokinEditor(AudioEffectX* effect) {
+    return new (std::nothrow) TKEditor(effect);
 }

@@ -37,8 +37,13 @@ bool CFrame::addView(CView* view) {
     if (view == nullptr) {
         return false;
     }
+    std::unique_ptr<CView> owned(view);
+    try {
+        views.push_back(std::move(owned));
+    } catch (...) {
+        return false; // owned deletes the view
+    }
     view->setFrame(this);
-    views.emplace_back(view);
     view->setDirty(true);
     return true;
 }
@@ -164,13 +169,13 @@ bool CFrame::setSize(int width, int height) {
 
 void CFrame::beginEdit(long tag) {
     if (owner != nullptr) {
-        owner->beginEdit(tag);
+        owner->beginEdit(static_cast<std::int32_t>(tag));
     }
 }
 
 void CFrame::endEdit(long tag) {
     if (owner != nullptr) {
-        owner->endEdit(tag);
+        owner->endEdit(static_cast<std::int32_t>(tag));
     }
 }
 

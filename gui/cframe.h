@@ -30,7 +30,8 @@ public:
     CBitmap* getBackground() const { return background; }
 
     // Adds a view on top of the others; the frame owns it from then on and
-    // deletes it with itself. A null view is refused.
+    // deletes it with itself (at once when it cannot be stored). A null view
+    // is refused.
     bool addView(CView* view);
     int getNbViews() const { return static_cast<int>(views.size()); }
     CView* getView(int index) const;

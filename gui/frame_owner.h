@@ -2,13 +2,15 @@
 // shell implements it; the GUI library never sees the editor or the effect.
 #pragma once
 
+#include <cstdint>
+
 class CFrameOwner {
 public:
     virtual ~CFrameOwner() = default;
 
     // A control starts and ends a gesture; tag is the control's tag.
-    virtual void beginEdit(long tag) = 0;
-    virtual void endEdit(long tag) = 0;
+    virtual void beginEdit(std::int32_t tag) = 0;
+    virtual void endEdit(std::int32_t tag) = 0;
     // The paced idle pass, called over and over while a control tracks the
     // mouse and once before a switch reports its change.
     virtual void doIdleStuff() = 0;

@@ -1,6 +1,12 @@
 #include "gui/offscreen_window.h"
 
+#include "gui/cframe.h"
+
 #include <algorithm>
+
+OffscreenWindow* OffscreenWindow::of(const CFrame* frame) {
+    return frame != nullptr ? dynamic_cast<OffscreenWindow*>(frame->getBackend()) : nullptr;
+}
 
 OffscreenWindow::OffscreenWindow(const CRect& size, FrameEventSink& sink) : sink(sink) {
     makeImage(size.width(), size.height());

@@ -13,8 +13,13 @@
 #include <string>
 #include <vector>
 
+class CFrame;
+
 class OffscreenWindow : public WindowBackend {
 public:
+    // The offscreen window of frame, or null (no frame, or a real window).
+    static OffscreenWindow* of(const CFrame* frame);
+
     OffscreenWindow(const CRect& size, FrameEventSink& sink);
     ~OffscreenWindow() override;
 

@@ -23,7 +23,15 @@
 // X(name, run function, usage after the name, one-line help), in --help order.
 #define TARVOKIN_COMMANDS(X)                                                                       \
     X("info", runInfo, "[--plugin PATH]",                                                          \
-      "print a plug-in's identity, flags, I/O, parameters and programs")
+      "print a plug-in's identity, flags, I/O, parameters and programs")                           \
+    X("render", runRender,                                                                         \
+      "IN OUT [--plugin PATH] [--tempo BPM] [--start-beat B] [--stopped] [--block N] "             \
+      "[--program N] [--set NAME=VALUE ...]",                                                      \
+      "render an audio file through a plug-in on a running transport")                             \
+    X("demo", runDemo, "[DIR] [--plugin PATH]",                                                    \
+      "render a built-in pad through the gate with a few settings into DIR (demo-out)")            \
+    X("panel", runPanel, "OUT.png [--set NAME=VALUE ...] [--program N]",                           \
+      "draw the Tarvokin panel for the given parameter values into a PNG file")
 
 namespace tarvokin {
 
