@@ -7,10 +7,8 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdlib>
 #include <gtest/gtest.h>
 #include <limits>
-#include <memory>
 #include <set>
 #include <sstream>
 
@@ -65,27 +63,23 @@ bool valueIsPointer(VstInt32 opcode) {
     return opcode == effSetSpeakerArrangement || opcode == effGetSpeakerArrangement;
 }
 
-struct AlignedFree {
-    void operator()(void* block) const { std::free(block); }
-};
+// A large host buffer, zeroed before the sweep.
+constexpr std::size_t kBufferSize = 64 * 1024;
+alignas(64) unsigned char gBuffer[kBufferSize];
 
 TEST(DispatcherSweep, EveryOpcodeWithHostileArguments) {
-    constexpr std::size_t kBufferSize = 64 * 1024;
-    std::unique_ptr<unsigned char, AlignedFree> buffer(
-        static_cast<unsigned char*>(std::aligned_alloc(64, kBufferSize)));
-    ASSERT_NE(buffer, nullptr);
-    std::fill_n(buffer.get(), kBufferSize, 0);
+    std::fill_n(gBuffer, kBufferSize, 0);
 
     const VstInt32 indices[] = {0, 1, -1, INT32_MIN, INT32_MAX};
     const VstIntPtr values[] = {0, 1, -1, 7, INTPTR_MIN, INTPTR_MAX};
-    const VstIntPtr pointerValues[] = {0, reinterpret_cast<VstIntPtr>(buffer.get())};
+    const VstIntPtr pointerValues[] = {0, reinterpret_cast<VstIntPtr>(gBuffer)};
     const float opts[] = {0.0f,
                           2.9f,
                           -1e30f,
                           std::numeric_limits<float>::quiet_NaN(),
                           std::numeric_limits<float>::infinity(),
                           -std::numeric_limits<float>::infinity()};
-    void* const pointers[] = {nullptr, buffer.get()};
+    void* const pointers[] = {nullptr, gBuffer};
 
     std::vector<std::string> faults;
     auto fault = [&](VstInt32 opcode, VstInt32 index, VstIntPtr value, const void* ptr,
@@ -138,7 +132,7 @@ TEST(DispatcherSweep, EveryOpcodeWithHostileArguments) {
         }
     }
     EXPECT_TRUE(faults.empty()) << faults.size() << " faults, first: " << faults.front();
-    EXPECT_TRUE(std::all_of(buffer.get(), buffer.get() + kBufferSize, [](unsigned char byte) {
+    EXPECT_TRUE(std::all_of(gBuffer, gBuffer + kBufferSize, [](unsigned char byte) {
         return byte == 0;
     })) << "the base operations only ever write zeros into a host buffer";
 }

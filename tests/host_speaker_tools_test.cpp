@@ -2,10 +2,8 @@
 // copying of speaker records and whole arrangements, and null arguments.
 #include "tests/host_probe_effect.h"
 
-#include <cstdlib>
 #include <cstring>
 #include <gtest/gtest.h>
-#include <malloc.h>
 
 namespace {
 
@@ -43,11 +41,11 @@ TEST_F(SpeakerTools, AllocateTwoChannelsGivesAZeroedBlockOf232Bytes) {
     VstSpeakerArrangement* arrangement = nullptr;
     ASSERT_TRUE(effect.allocateArrangement(&arrangement, 2));
     ASSERT_NE(arrangement, nullptr);
-    EXPECT_GE(malloc_usable_size(arrangement), 232u);
     EXPECT_EQ(arrangement->numChannels, 2);
     EXPECT_EQ(arrangement->type, 0);
     EXPECT_TRUE(allZero(speakerAt(arrangement, 0), 2 * sizeof(VstSpeakerProperties)));
-    // The last byte of the second record belongs to the block.
+    // The last byte of the second record belongs to the block (the sanitizer
+    // build reports a write past a shorter one).
     reinterpret_cast<unsigned char*>(arrangement)[231] = 1;
     EXPECT_TRUE(effect.deallocateArrangement(&arrangement));
     EXPECT_EQ(arrangement, nullptr);

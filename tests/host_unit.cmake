@@ -9,3 +9,11 @@ tk_gtest(host_unit_tests
     ${CMAKE_CURRENT_LIST_DIR}/host_text_tools_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/host_speaker_tools_test.cpp
   LIBS tk_host)
+
+# The effect base's values shared between the host's threads; the
+# ThreadSanitizer run picks the suite by its label.
+tk_gtest(host_thread_tests SOURCES ${CMAKE_CURRENT_LIST_DIR}/host_thread_test.cpp LIBS tk_host)
+if(NOT WIN32)
+  add_test(NAME host_thread_tests.all COMMAND host_thread_tests)
+  set_tests_properties(host_thread_tests.all PROPERTIES LABELS threads)
+endif()
