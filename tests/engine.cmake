@@ -20,8 +20,4 @@ tk_gtest(engine_allocation_tests
 tk_gtest(engine_thread_tests
          SOURCES ${CMAKE_CURRENT_LIST_DIR}/engine_test_support.cpp
                  ${CMAKE_CURRENT_LIST_DIR}/engine_thread_test.cpp
-         LIBS tk_engine tk_host)
-if(NOT WIN32)
-  add_test(NAME engine_thread_tests.all COMMAND engine_thread_tests)
-  set_tests_properties(engine_thread_tests.all PROPERTIES LABELS threads)
-endif()
+         LIBS tk_engine tk_host LABELS threads)
