@@ -294,8 +294,16 @@ TEST_F(X11Editor, StepMenuPopupChoosesTwelveAndDismissesWithoutChange) {
     EXPECT_EQ(gesture[1].opcode, audioMasterAutomate);
     EXPECT_FLOAT_EQ(gesture[1].opt, 11.0f / 15.0f);
     EXPECT_EQ(gesture[2].opcode, audioMasterEndEdit);
-    // The list is gone, its grabs released: the pointer works on the panel again.
-    EXPECT_TRUE(childrenOf(display, host).size() == 1u);
+    // The list is gone and its grabs are given back: another client can grab.
+    EXPECT_FALSE(x11test::findWindowByName("Tarvokin menu", list, 1));
+    EXPECT_EQ(XGrabPointer(display, host, False, ButtonPressMask, GrabModeAsync, GrabModeAsync, 0,
+                           0, CurrentTime),
+              GrabSuccess);
+    EXPECT_EQ(XGrabKeyboard(display, host, False, GrabModeAsync, GrabModeAsync, CurrentTime),
+              GrabSuccess);
+    XUngrabPointer(display, CurrentTime);
+    XUngrabKeyboard(display, CurrentTime);
+    XSync(display, False);
 
     twin.setParameter(32, 11.0f / 15.0f); // handles 0-11 green, the menu reads "12"
     const Pixels shown = windowPixels(child);
@@ -401,7 +409,15 @@ TEST_F(X11Editor, TwoInstancesWithEditorsOpenWorkIndependently) {
     expectSamePicture(windowPixels(b), onTwin, "second instance after the first closed");
 }
 
+int hostErrors = 0;
+int countHostError(Display* /*display*/, XErrorEvent* /*error*/) {
+    ++hostErrors;
+    return 0;
+}
+
 TEST_F(X11Editor, HostDestroyingItsWindowBeforeCloseDoesNotHurtTheHost) {
+    hostErrors = 0;
+    XSetErrorHandler(&countHostError);
     ASSERT_NE(openEditor(*plugin, host), 0u);
     XDestroyWindow(display, host);
     XSync(display, False);
@@ -410,9 +426,46 @@ TEST_F(X11Editor, HostDestroyingItsWindowBeforeCloseDoesNotHurtTheHost) {
     EXPECT_EQ(plugin->dispatch(effEditKeyDown, 'a', 0, nullptr, 0.0f), 0);
     plugin->dispatch(effEditClose);
     plugin->dispatch(effEditIdle);
+    // The plug-in's errors stayed on its own connection, and the host's
+    // handler is in place again.
+    EXPECT_EQ(XSetErrorHandler(nullptr), &countHostError);
+    EXPECT_EQ(hostErrors, 0);
     // The editor opens again in a new window afterwards.
     host = makeHostWindow(kHostX, kHostY);
     EXPECT_NE(openEditor(*plugin, host), 0u);
+}
+
+TEST_F(X11Editor, AParentThatIsNoWindowGivesAnOffscreenEditor) {
+    const auto rootWindowsBefore = childrenOf(display, DefaultRootWindow(display)).size();
+    const auto bogus = reinterpret_cast<void*>(std::uintptr_t{0x7FFFFF0});
+    EXPECT_EQ(plugin->dispatch(effEditOpen, 0, 0, bogus), 1);
+    x11test::idleFor(*plugin, 2);
+    plugin->dispatch(effEditClose);
+    XSync(display, False);
+    EXPECT_EQ(childrenOf(display, DefaultRootWindow(display)).size(), rootWindowsBefore);
+    EXPECT_TRUE(childrenOf(display, host).empty());
+}
+
+void ignoreLostConnection(Display* /*display*/, void* /*data*/) {}
+int returnFromIoError(Display* /*display*/) {
+    return 0;
+}
+
+TEST_F(X11Editor, LosingTheServerLeavesTheHostRunning) {
+    // The test's own connection breaks too; as a host it survives that itself.
+    const XIOErrorHandler hostIoHandler = XSetIOErrorHandler(&returnFromIoError);
+    XSetIOErrorExitHandler(display, &ignoreLostConnection, nullptr);
+    ASSERT_NE(openEditor(*plugin, host), 0u);
+    server.reset(); // the X server goes away with the editor open
+    x11test::idleFor(*plugin, 3);
+    plugin->dispatch(effEditClose);
+    plugin->dispatch(effEditIdle);
+    // Without a server the editor still opens, offscreen.
+    EXPECT_EQ(plugin->dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(host)), 1);
+    plugin->dispatch(effEditIdle);
+    plugin->dispatch(effEditClose);
+    EXPECT_EQ(XSetIOErrorHandler(hostIoHandler), &returnFromIoError) << "handler restored";
+    XSetIOErrorHandler(&returnFromIoError); // for closing the test's connection
 }
 
 TEST_F(X11Editor, EventProcPropertyHandlesEventsTheHostForwards) {

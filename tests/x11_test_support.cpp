@@ -175,10 +175,10 @@ bool xdotool(const std::string& arguments) {
     return std::system(command.c_str()) == 0;
 }
 
-bool findWindowByName(const std::string& name, CRect& onScreen) {
+bool findWindowByName(const std::string& name, CRect& onScreen, int attempts) {
     const std::string command = "xdotool search --onlyvisible --name '^" + name +
                                 "$' getwindowgeometry --shell 2>/dev/null";
-    for (int attempt = 0; attempt < 60; ++attempt) {
+    for (int attempt = 0; attempt < attempts; ++attempt) {
         FILE* output = popen(command.c_str(), "r");
         if (output == nullptr) {
             return false;

@@ -63,8 +63,9 @@ void runWhileIdling(hosting::HostedPlugin& plugin, const std::function<void()>& 
 void idleFor(hosting::HostedPlugin& plugin, int count);
 // Runs an xdotool command line (arguments after "xdotool"); false on failure.
 bool xdotool(const std::string& arguments);
-// The geometry of the first visible window named name, waiting up to ~3 s.
-bool findWindowByName(const std::string& name, CRect& onScreen);
+// The geometry of the first visible window named name, asking attempts
+// times 50 ms apart.
+bool findWindowByName(const std::string& name, CRect& onScreen, int attempts = 60);
 
 // The plug-in's classes linked into this test: the same panel drawn on the
 // offscreen backend, to compare the real window with.

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <mutex>
+#include <poll.h>
+#include <sys/socket.h>
 #include <utility>
 #include <vector>
 
@@ -33,7 +35,35 @@ void connectionLost(Display* /*display*/, void* /*data*/) {
     shared().broken = true;
 }
 
+// True when the server closed the connection: the socket reports a hang-up,
+// or it is readable and holds no bytes. Checked before our requests so that
+// Xlib's I/O error path is not even entered in the usual case.
+bool serverHungUp(Display* display) {
+    pollfd socket{ConnectionNumber(display), POLLIN, 0};
+    if (poll(&socket, 1, 0) <= 0) {
+        return false;
+    }
+    if (socket.revents & (POLLHUP | POLLERR | POLLNVAL)) {
+        return true;
+    }
+    char byte = 0;
+    return recv(socket.fd, &byte, 1, MSG_PEEK | MSG_DONTWAIT) == 0;
+}
+
 } // namespace
+
+// The I/O error handler while a trap is in force: a broken connection of ours
+// is noted and the call returns (the exit handler set on our connection does
+// not exit); any other connection goes to the handler installed before.
+int trapIoErrors(Display* display) {
+    X11ErrorTrap* trap = activeTrap;
+    if (display != shared().display) {
+        const XIOErrorHandler previous = trap != nullptr ? trap->previousIoHandler : nullptr;
+        return previous != nullptr ? previous(display) : 0;
+    }
+    shared().broken = true;
+    return 0;
+}
 
 int trapErrors(Display* display, XErrorEvent* error) {
     X11ErrorTrap* trap = activeTrap;
@@ -51,7 +81,8 @@ int trapErrors(Display* display, XErrorEvent* error) {
 }
 
 X11ErrorTrap::X11ErrorTrap(Display* display)
-    : display(display), previousHandler(XSetErrorHandler(&trapErrors)), outer(activeTrap) {
+    : display(display), previousHandler(XSetErrorHandler(&trapErrors)),
+      previousIoHandler(XSetIOErrorHandler(&trapIoErrors)), outer(activeTrap) {
     activeTrap = this;
 }
 
@@ -60,6 +91,7 @@ X11ErrorTrap::~X11ErrorTrap() {
         XSync(display, False);
     }
     activeTrap = outer;
+    XSetIOErrorHandler(previousIoHandler);
     XSetErrorHandler(previousHandler);
 }
 
@@ -91,8 +123,14 @@ void releaseDisplay() {
     if (s.references <= 0 || --s.references > 0) {
         return;
     }
-    // XCloseDisplay of a broken connection only frees the client side.
-    XCloseDisplay(s.display);
+    {
+        // Closing syncs with the server: a connection that broke meanwhile
+        // must not reach the process-wide I/O error handler.
+        displayUsable();
+        X11ErrorTrap trap(s.display);
+        XCloseDisplay(s.display);
+        trap.forget();
+    }
     s.display = nullptr;
     s.broken = false;
     s.windows.clear();
@@ -104,8 +142,14 @@ Display* currentDisplay() {
 }
 
 bool displayUsable() {
-    const Shared& s = shared();
-    return s.display != nullptr && !s.broken;
+    Shared& s = shared();
+    if (s.display == nullptr || s.broken) {
+        return false;
+    }
+    if (serverHungUp(s.display)) {
+        s.broken = true;
+    }
+    return !s.broken;
 }
 
 void registerWindow(Window window, X11WindowBackend* backend) {

@@ -13,10 +13,14 @@
 // default handler, which exits. Every group of requests on this connection
 // runs inside an X11ErrorTrap, which installs a handler only for its own
 // extent, waits for the server's answers (XSync) and restores the previous
-// handler. A lost connection (the X server went away) is an I/O error: Xlib
-// calls the process-wide I/O error handler, which cannot return; on this
-// connection only, the exit that follows it is replaced by marking the
-// connection dead, after which no window touches it again.
+// handler. A lost connection (the X server went away) is an I/O error, whose
+// process-wide handler exits unless it returns and the connection's exit
+// handler returns too (libX11 1.7 and later). So first, before any request,
+// the socket is checked for a hang-up and a connection found dead is never
+// used again; should the server vanish in the middle of a request anyway, the
+// trap's I/O handler (installed for its extent like the error handler) and
+// our connection's exit handler return instead of exiting. With an older
+// libX11 that last case still ends the process, as it does for the host.
 #pragma once
 
 #include <X11/Xlib.h>
@@ -49,15 +53,19 @@ public:
     // The last error's code and resource (after failed()).
     int errorCode() const { return lastError; }
     XID errorResource() const { return lastResource; }
+    // The display was closed inside the trap: skip the final sync.
+    void forget() { display = nullptr; }
 
     X11ErrorTrap(const X11ErrorTrap&) = delete;
     X11ErrorTrap& operator=(const X11ErrorTrap&) = delete;
 
 private:
     friend int trapErrors(Display*, XErrorEvent*);
+    friend int trapIoErrors(Display*);
 
     Display* display;
     XErrorHandler previousHandler;
+    XIOErrorHandler previousIoHandler;
     X11ErrorTrap* outer;
     int lastError = 0;
     XID lastResource = 0;

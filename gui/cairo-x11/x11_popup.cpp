@@ -18,7 +18,7 @@ namespace {
 constexpr long kPopupEvents =
     ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | KeyPressMask;
 constexpr int kBorder = 1;
-constexpr int kTextInset = 6;
+constexpr int kTextInset = 8;
 
 // The list's window, its picture and the grabs; the destructor gives all of
 // them back, whichever way the list ends.
