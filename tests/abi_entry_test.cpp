@@ -14,10 +14,6 @@
 namespace abi_tests {
 namespace {
 
-// Flip to true once TKEditor attaches itself to every new instance: the
-// record's flags must then read exactly 17 (HasEditor | CanReplacing).
-constexpr bool kEditorAttachedAtConstruction = false;
-
 using hosting::HostedPlugin;
 using hosting::HostState;
 
@@ -136,11 +132,7 @@ TEST_F(TarvokinModule, ANewRecordCarriesTheIdentityAndCapabilities) {
     EXPECT_EQ(record.numOutputs, 2);
     EXPECT_NE(record.flags & effFlagsCanReplacing, 0);
     EXPECT_EQ(record.flags & effFlagsCanDoubleReplacing, 0);
-    if (kEditorAttachedAtConstruction) {
-        EXPECT_EQ(record.flags, 17);
-    } else {
-        EXPECT_TRUE(record.flags == 16 || record.flags == 17) << record.flags;
-    }
+    EXPECT_EQ(record.flags, effFlagsHasEditor | effFlagsCanReplacing); // the panel attaches itself
     EXPECT_EQ(record.uniqueID, 0x746B3637); // 'tk67'
     EXPECT_EQ(record.version, 1);
     EXPECT_EQ(record.ioRatio, 1.0f);
