@@ -79,7 +79,13 @@ void CFrame::drawArea(const CRect& area) {
 }
 
 void CFrame::idle() {
-    window->pollEvents();
+    // A delivered event may run a tracking loop that idles the frame again:
+    // events are not taken from inside an event.
+    if (!polling) {
+        polling = true;
+        window->pollEvents();
+        polling = false;
+    }
     if (fullRedrawPending) {
         fullRedrawPending = false;
         drawArea({0, 0, size.width(), size.height()});

@@ -75,4 +75,5 @@ private:
     std::vector<std::unique_ptr<CView>> views;
     std::unique_ptr<WindowBackend> window;
     bool fullRedrawPending = true;
+    bool polling = false;
 };

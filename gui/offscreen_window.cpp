@@ -93,6 +93,18 @@ void OffscreenWindow::click(CPoint where, long buttons) {
     sink.onMouseDown(where, buttons);
 }
 
+void OffscreenWindow::queueClick(CPoint where, long buttons) {
+    queuedClicks.push_back({where, buttons});
+}
+
+void OffscreenWindow::pollEvents() {
+    while (!queuedClicks.empty()) {
+        const PointerState press = queuedClicks.front();
+        queuedClicks.pop_front();
+        click(press.where, press.buttons);
+    }
+}
+
 int OffscreenWindow::width() const {
     return cairo_image_surface_get_width(image);
 }

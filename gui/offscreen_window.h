@@ -41,6 +41,10 @@ public:
     void scriptChoices(std::vector<int> choices);
     // Delivers a button press at where to the frame, as a window would.
     void click(CPoint where, long buttons = kLButton);
+    // Queues a button press that the next pollEvents delivers, as a window
+    // whose events wait for the frame's idle pass.
+    void queueClick(CPoint where, long buttons = kLButton);
+    void pollEvents() override;
 
     // What the pop-up list offered last time, and how often it opened.
     const std::vector<std::string>& lastOfferedEntries() const { return offeredEntries; }
@@ -67,6 +71,7 @@ private:
     std::deque<PointerState> pointerScript;
     PointerState lastPointer;
     std::deque<int> choiceScript;
+    std::deque<PointerState> queuedClicks;
     std::vector<std::string> offeredEntries;
     int offeredCurrent = -1;
     int openings = 0;

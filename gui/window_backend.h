@@ -76,6 +76,8 @@ public:
     // Called at the start of every idle pass of the frame: a backend without
     // its own event thread takes its pending events here and delivers them to
     // the sink (the host calls idle on its UI thread about 10-50 times a second).
+    // Never re-entered: while a delivered event runs (a tracking loop idles
+    // the frame over and over), the frame does not poll again.
     virtual void pollEvents() {}
 };
 

@@ -22,7 +22,12 @@ class Recorder : public CFrameOwner, public CControlListener {
 public:
     void beginEdit(std::int32_t tag) override { log.push_back("begin " + std::to_string(tag)); }
     void endEdit(std::int32_t tag) override { log.push_back("end " + std::to_string(tag)); }
-    void doIdleStuff() override { log.push_back("idle"); }
+    void doIdleStuff() override {
+        log.push_back("idle");
+        if (idleFrame != nullptr) {
+            idleFrame->idle();
+        }
+    }
     bool hostCanSizeWindow() override { return false; }
     bool hostSizeWindow(int, int) override { return false; }
     void valueChanged(CDrawContext*, CControl* control) override {
@@ -32,6 +37,8 @@ public:
         log.push_back(text);
     }
     std::vector<std::string> log;
+    // When set, the idle pass idles this frame, as the editor shell does.
+    CFrame* idleFrame = nullptr;
 };
 
 class GuiTest : public ::testing::Test {
@@ -141,6 +148,26 @@ TEST_F(GuiTest, SliderDragRunsTheIdlePassEveryTurn) {
     window->click({15, 109});
     EXPECT_EQ(recorder.log,
               (std::vector<std::string>{"begin 3", "idle", "value 3 0.494382", "idle", "end 3"}));
+}
+
+TEST_F(GuiTest, EventsAreNotTakenFromInsideATrackingLoop) {
+    auto* slider = withBitmap(105, [this](CBitmap* handle) {
+        return new CVerticalSlider({10, 20, 25, 117}, &recorder, 3, 20, 109, handle, nullptr);
+    });
+    slider->setValue(0.0f);
+    recorder.idleFrame = frame.get();
+    // Two presses wait in the window; the first drag idles the frame each turn.
+    window->queueClick({15, 110});
+    window->queueClick({15, 110});
+    window->scriptPointer({{{15, 100}, kLButton}, {{15, 90}, kLButton}, {{15, 90}, 0}});
+    frame->idle();
+    std::vector<std::string> edits;
+    for (const std::string& entry : recorder.log) {
+        if (entry.rfind("begin", 0) == 0 || entry.rfind("end", 0) == 0) {
+            edits.push_back(entry);
+        }
+    }
+    EXPECT_EQ(edits, (std::vector<std::string>{"begin 3", "end 3", "begin 3", "end 3"}));
 }
 
 TEST_F(GuiTest, SwitchTogglesByTheIntegerPartAndIdlesBeforeReporting) {
