@@ -28,7 +28,11 @@ void* openLibrary(const std::string& path, std::string* error) {
     // A bare file name would make dlopen search the library path instead of
     // the current folder, which is never what a caller naming a file means.
     const std::string file = path.find('/') == std::string::npos ? "./" + path : path;
-    void* handle = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
+    // RTLD_NODELETE: unloading only drops the reference and the code stays
+    // mapped. A plug-in's threads and exit handlers, and the caches of the
+    // libraries it pulled in, may outlive its last instance; and the leak
+    // checker can only name (and see through) code that is still mapped.
+    void* handle = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
     if (handle == nullptr && error != nullptr) {
         const char* reason = dlerror();
         *error = reason != nullptr ? reason : "cannot load " + path;

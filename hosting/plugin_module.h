@@ -19,7 +19,9 @@ public:
 
     PluginModule(const PluginModule&) = delete;
     PluginModule& operator=(const PluginModule&) = delete;
-    ~PluginModule(); // unloads the library: every instance must be closed by then
+    // Releases the library (on Linux its code stays mapped, see load). Every
+    // instance must be closed by then.
+    ~PluginModule();
 
     EntryPoint entry() const { return entry_; }
     // The name entry() was found under: "VSTPluginMain" or "main".
