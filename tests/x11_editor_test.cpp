@@ -7,8 +7,13 @@
 #include "tests/x11_test_support.h"
 // clang-format on
 
+#include "gui/cbitmap.h"
+#include "gui/cframe.h"
+#include "platform/services.h"
+
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
+#include <X11/keysym.h>
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -548,3 +553,59 @@ TEST(X11EditorWithoutServer, OpensOffscreenWithNoDisplayOrAnUnreachableOne) {
 }
 
 } // namespace
+
+// The platform's "one pending paint event" on X11, in this process: a frame
+// of the GUI library in a real window, exposed by a window passing over it.
+TEST_F(X11Editor, PaintServiceTakesOneExposeOfOurWindowsAtATime) {
+    auto* background = new CBitmap(103);
+    {
+        CFrame frame({0, 0, kWidth, kHeight}, reinterpret_cast<void*>(host), nullptr);
+        frame.setBackground(background);
+        background->forget();
+        frame.idle();
+        const auto children = childrenOf(display, host);
+        ASSERT_EQ(children.size(), 1u) << "the frame has a real window";
+        const Window child = children.front();
+        EXPECT_FALSE(platform::dispatchOnePaintEvent()) << "nothing pending";
+
+        const Window cover = XCreateSimpleWindow(display, DefaultRootWindow(display), kHostX + 20,
+                                                 kHostY + 20, 100, 60, 0, 0, 0xFF00FF);
+        XMapRaised(display, cover);
+        XSync(display, False);
+        XDestroyWindow(display, cover);
+        XSync(display, False);
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        int handled = 0;
+        while (platform::dispatchOnePaintEvent() && handled < 100) {
+            ++handled;
+        }
+        EXPECT_GE(handled, 1);
+        const Pixels shown = windowPixels(child);
+        int magenta = 0;
+        for (std::uint32_t pixel : shown.rgb) {
+            magenta += pixel == 0xFF00FFu ? 1 : 0;
+        }
+        EXPECT_EQ(magenta, 0) << "the exposed part is painted again";
+    }
+    XSync(display, False);
+    EXPECT_TRUE(childrenOf(display, host).empty());
+    EXPECT_FALSE(platform::dispatchOnePaintEvent()) << "no window, no connection";
+}
+
+TEST_F(X11Editor, KeysThePanelDoesNotUseReachTheHostsWindow) {
+    if (!havePointerTool()) {
+        GTEST_SKIP() << "xdotool is not installed";
+    }
+    XSelectInput(display, host, KeyPressMask);
+    ASSERT_NE(openEditor(*plugin, host), 0u);
+    plugin->clearRequests();
+    x11test::runWhileIdling(*plugin, [&] {
+        // The focus follows the pointer (no window manager): the key goes
+        // to the editor's window first.
+        x11test::xdotool("mousemove " + point(kHostX + 200, kHostY + 100) + " key space");
+    });
+    XSync(display, False);
+    XEvent event;
+    ASSERT_TRUE(XCheckTypedWindowEvent(display, host, KeyPress, &event));
+    EXPECT_EQ(XLookupKeysym(&event.xkey, 0), static_cast<KeySym>(XK_space));
+}

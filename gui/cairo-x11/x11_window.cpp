@@ -178,6 +178,7 @@ bool X11WindowBackend::makeWindow(Window parent, const CRect& size) {
     if (trap.failed()) {
         return false;
     }
+    xParent = parent;
     x11::registerWindow(xWindow, this);
     return true;
 }
@@ -406,14 +407,14 @@ void X11WindowBackend::handleEvent(const XEvent& event) {
             break;
         }
         CKeyCode key;
+        int used = -1;
         if (x11::translateKey(event.xkey, key)) {
             ++handling;
-            if (event.type == KeyPress) {
-                sink.onKeyDown(key);
-            } else {
-                sink.onKeyUp(key);
-            }
+            used = event.type == KeyPress ? sink.onKeyDown(key) : sink.onKeyUp(key);
             --handling;
+        }
+        if (used != 1) {
+            passKeyToHost(event);
         }
         break;
     }
@@ -425,6 +426,22 @@ void X11WindowBackend::handleEvent(const XEvent& event) {
     default:
         break;
     }
+}
+
+// Selecting key events on our window keeps them from travelling up to the
+// host's window, so a key the panel does not use goes on to the parent (the
+// host's shortcuts keep working while the pointer is over the editor).
+void X11WindowBackend::passKeyToHost(const XEvent& event) {
+    if (lost || xParent == 0 || event.xany.display != display || !x11::displayUsable()) {
+        return; // a key the host forwarded itself is not sent back
+    }
+    XEvent forwarded = event;
+    forwarded.xkey.window = xParent;
+    forwarded.xkey.subwindow = xWindow;
+    x11::X11ErrorTrap trap(display);
+    XSendEvent(display, xParent, True, event.type == KeyPress ? KeyPressMask : KeyReleaseMask,
+               &forwarded);
+    noteFailure(trap.failed());
 }
 
 extern "C" void tarvokinX11EventProc(XEvent* event) {

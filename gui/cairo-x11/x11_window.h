@@ -51,12 +51,14 @@ private:
     // Input events seen lately (type, time, detail), to handle a press that
     // reaches us both through the queue and through the host only once.
     bool seenBefore(const XEvent& event);
+    void passKeyToHost(const XEvent& event);
 
     Display* display;
     FrameEventSink& sink;
     XVisualInfo visual{};
     Colormap colormap = 0;
     Window xWindow = 0;
+    Window xParent = 0;
     GC gc = nullptr;
     std::unique_ptr<x11::X11Picture> picture;
     std::unique_ptr<DrawSurface> surface;
