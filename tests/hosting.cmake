@@ -8,8 +8,9 @@ tk_gtest(hosting_tests
                  ${CMAKE_CURRENT_LIST_DIR}/hosting_third_party_test.cpp
                  ${CMAKE_CURRENT_LIST_DIR}/hosting_transport_test.cpp
          LIBS tk_hosting)
+# Two host threads on one instance; the ThreadSanitizer run picks it by label.
 tk_gtest(hosting_thread_tests SOURCES ${CMAKE_CURRENT_LIST_DIR}/hosting_thread_test.cpp
-         LIBS tk_hosting)
+         LIBS tk_hosting LABELS threads)
 foreach(suite hosting_tests hosting_thread_tests)
   if(TARGET ${suite})
     add_dependencies(${suite} hosting_test_module)
@@ -17,13 +18,6 @@ foreach(suite hosting_tests hosting_thread_tests)
                                HOSTING_TEST_MODULE_PATH="$<TARGET_FILE:hosting_test_module>")
   endif()
 endforeach()
-
-# The ThreadSanitizer run picks tests by the label "threads"; the discovered
-# cases carry no labels, so the thread suite is registered once more, whole.
-if(TARGET hosting_thread_tests AND NOT WIN32)
-  add_test(NAME hosting_thread_tests.all COMMAND hosting_thread_tests)
-  set_tests_properties(hosting_thread_tests.all PROPERTIES LABELS threads)
-endif()
 
 # The tarvokin tool's info subcommand, run as a program.
 if(NOT WIN32)
