@@ -59,7 +59,10 @@ CRect CVerticalSlider::handleRect() const {
 
 void CVerticalSlider::draw(CDrawContext* context) {
     context->drawBitmap(background, size, backgroundOffset);
-    context->drawTransparent(handle, handleRect().intersected(size));
+    // Only the part of the handle inside the slider, from the matching source pixel.
+    const CRect whole = handleRect();
+    const CRect shown = whole.intersected(size);
+    context->drawTransparent(handle, shown, {shown.left - whole.left, shown.top - whole.top});
 }
 
 float CVerticalSlider::valueForHandleTop(int handleTop) const {
