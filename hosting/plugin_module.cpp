@@ -79,6 +79,8 @@ PluginModule::EntryPoint PluginModule::entryNamed(const char* name) const {
     return reinterpret_cast<EntryPoint>(findSymbol(handle_, name));
 }
 
-void* PluginModule::symbol(const char* name) const { return findSymbol(handle_, name); }
+void* PluginModule::symbol(const char* name) const {
+    return findSymbol(handle_, name);
+}
 
 } // namespace hosting

@@ -133,7 +133,7 @@ TEST_F(TarvokinModule, ANewRecordCarriesTheIdentityAndCapabilities) {
     EXPECT_NE(record.flags & effFlagsCanReplacing, 0);
     EXPECT_EQ(record.flags & effFlagsCanDoubleReplacing, 0);
     EXPECT_EQ(record.flags, effFlagsHasEditor | effFlagsCanReplacing); // the panel attaches itself
-    EXPECT_EQ(record.uniqueID, 0x746B3637); // 'tk67'
+    EXPECT_EQ(record.uniqueID, 0x746B3637);                            // 'tk67'
     EXPECT_EQ(record.version, 1);
     EXPECT_EQ(record.ioRatio, 1.0f);
     EXPECT_EQ(record.initialDelay, 0);
