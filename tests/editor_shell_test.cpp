@@ -112,6 +112,30 @@ TEST_F(ShellTest, IdlePassPacing) {
     }
 }
 
+// Around the wrap of the 32-bit tick count passes may come more often, but
+// never more than one interval apart.
+TEST_F(ShellTest, IdlePassesContinueAcrossTheTickWrap) {
+    openPanel();
+    services.sleepAdvancesClock = true;
+    for (std::uint32_t start : {0xFFFFFF00u, 0xFFFFFFC0u, 0xFFFFFFE0u}) {
+        SCOPED_TRACE(start);
+        services.now = start;
+        editor->doIdleStuff(); // a pass when due, else a sleep
+        host.clear();
+        std::uint32_t lastPass = services.now;
+        for (int turn = 0; turn < 200; ++turn) {
+            services.now += 3; // a tracking loop's own work between calls
+            const int before = host.count(audioMasterIdle);
+            editor->doIdleStuff();
+            if (host.count(audioMasterIdle) > before) {
+                EXPECT_LE(services.now - lastPass, 104u);
+                lastPass = services.now;
+            }
+            ASSERT_LE(services.now - lastPass, 104u) << "no pass for too long at turn " << turn;
+        }
+    }
+}
+
 TEST_F(ShellTest, IdlePassRedrawsOnlyWhenItRuns) {
     openPanel();
     makeIdleDue();
