@@ -31,7 +31,11 @@
     X("demo", runDemo, "[DIR] [--plugin PATH]",                                                    \
       "render a built-in pad through the gate with a few settings into DIR (demo-out)")            \
     X("panel", runPanel, "OUT.png [--set NAME=VALUE ...] [--program N]",                           \
-      "draw the Tarvokin panel for the given parameter values into a PNG file")
+      "draw the Tarvokin panel for the given parameter values into a PNG file")                    \
+    X("validate", runValidate,                                                                     \
+      "[--plugin PATH] [--strictness 1..10] [--seed N] [--test NAME,...] [--timeout S] "           \
+      "[--editor-window] [--no-fork]",                                                             \
+      "check a VST 2.4 plug-in as a strict host would; non-zero exit on any failure")
 
 namespace tarvokin {
 
