@@ -71,7 +71,9 @@ VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr va
         // Opaque to us: the arguments mean whatever the vendor agreed on.
         return vendorSpecific(index, value, ptr, opt);
     case effCanDo:
-        return hasPtr ? canDo(text) : 0;
+        // Passed on even when null: an effect's canDo must not read a null text,
+        // and one that answers without reading (like ours) gives the same answer.
+        return canDo(text);
     case effGetTailSize:
         return getGetTailSize();
     case effGetParameterProperties:

@@ -96,6 +96,7 @@ TEST_F(TarvokinModule, CanDoAnswersMinusOneForEveryText) {
         std::vector<char> copy(text, text + std::strlen(text) + 1);
         EXPECT_EQ(plugin->dispatch(effCanDo, 0, 0, copy.data()), -1) << '"' << text << '"';
     }
+    EXPECT_EQ(plugin->dispatch(effCanDo, 0, 0, nullptr), -1); // the text is never read
 }
 
 TEST_F(TarvokinModule, GetSpeakerArrangementClearsBothPointers) {

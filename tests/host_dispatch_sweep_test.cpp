@@ -38,7 +38,6 @@ const std::set<VstInt32> kNeedsPtr = {
     effGetEffectName,
     effGetVendorString,
     effGetProductString,
-    effCanDo,
     effGetParameterProperties,
     effGetMidiProgramName,
     effGetCurrentMidiProgram,
