@@ -360,8 +360,10 @@ private:
     }
 
     std::size_t frameCount(FuzzedDataProvider& in, VstInt32& frames) {
-        frames = in.ConsumeIntegralInRange<int>(0, 3) != 0
-                     ? in.ConsumeIntegralInRange<VstInt32>(-3, 1024)
+        // Mostly short blocks, which keep the executions fast; now and then a
+        // long or negative one.
+        frames = in.ConsumeIntegralInRange<int>(0, 7) != 0
+                     ? in.ConsumeIntegralInRange<VstInt32>(-3, 300)
                      : in.ConsumeIntegralInRange<VstInt32>(-1000000, 9000);
         return frames > 0 ? static_cast<std::size_t>(frames) : 0;
     }

@@ -114,6 +114,38 @@ bool writeAll(int fd, const std::string& text) {
     return true;
 }
 
+constexpr std::size_t kPrintedLinesShown = 3;
+
+// The last non-empty lines of a capture file, without terminal colour codes.
+std::vector<std::string> lastLines(std::FILE* file, std::size_t count) {
+    std::vector<std::string> lines;
+    if (file == nullptr || std::fseek(file, 0, SEEK_SET) != 0) {
+        return lines;
+    }
+    std::string line;
+    for (int c = std::fgetc(file);; c = std::fgetc(file)) {
+        if (c == EOF || c == '\n') {
+            if (!line.empty()) {
+                lines.push_back(line);
+                if (lines.size() > count) {
+                    lines.erase(lines.begin());
+                }
+            }
+            line.clear();
+            if (c == EOF) {
+                break;
+            }
+        } else if (c == '\x1b') {
+            while (c != EOF && c != 'm') {
+                c = std::fgetc(file);
+            }
+        } else if (line.size() < 200) {
+            line += static_cast<char>(c);
+        }
+    }
+    return lines;
+}
+
 std::string signalName(int signal) {
     const char* name = strsignal(signal);
     return std::string(name != nullptr ? name : "signal") + " (" + std::to_string(signal) + ")";
@@ -126,6 +158,9 @@ Result runIsolated(const ValidationTest& test, const Config& config, std::size_t
     if (pipe(channel) != 0) {
         throw std::runtime_error("cannot create a pipe");
     }
+    // What the plug-in prints goes to a file; its last lines join the report
+    // of a test that does not pass.
+    std::FILE* capture = std::tmpfile();
     std::fflush(stdout);
     std::fflush(stderr);
     const pid_t child = fork();
@@ -134,6 +169,10 @@ Result runIsolated(const ValidationTest& test, const Config& config, std::size_t
     }
     if (child == 0) {
         ::close(channel[0]);
+        if (capture != nullptr) {
+            dup2(fileno(capture), STDOUT_FILENO);
+            dup2(fileno(capture), STDERR_FILENO);
+        }
         const std::string lines = runInContext(test, config, number);
         writeAll(channel[1], lines);
         // Skip static destructors: the plug-in's module may still hold
@@ -176,6 +215,10 @@ Result runIsolated(const ValidationTest& test, const Config& config, std::size_t
     while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
     }
     Result result = decode(lines);
+    const std::vector<std::string> printed = lastLines(capture, kPrintedLinesShown);
+    if (capture != nullptr) {
+        std::fclose(capture);
+    }
     if (timedOut) {
         result.outcome = Outcome::failed;
         result.messages.push_back("did not finish within " + std::to_string(timeoutSeconds) +
@@ -188,6 +231,11 @@ Result runIsolated(const ValidationTest& test, const Config& config, std::size_t
         result.outcome = Outcome::failed;
         result.messages.push_back("the test process exited with status " +
                                   std::to_string(WEXITSTATUS(status)));
+    }
+    if (result.outcome == Outcome::failed) {
+        for (const std::string& line : printed) {
+            result.messages.push_back("plug-in printed: " + line);
+        }
     }
     return result;
 }

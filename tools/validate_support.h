@@ -92,9 +92,10 @@ private:
 };
 
 // The largest output magnitude a plug-in may produce for inputs of peak
-// `inputPeak`: for any plug-in a sane multiple, for Tarvokin the gate's
-// gain (at most 1) times its output level.
-float outputBound(hosting::HostedPlugin& plugin, float inputPeak, bool allowFullOutputLevel);
+// `inputPeak`: for Tarvokin the gate's gain (at most 1) times its output
+// level; for any other plug-in 16 x the input (+ 1) at its default settings,
+// 1000 x when the test has set its parameters at random.
+float outputBound(hosting::HostedPlugin& plugin, float inputPeak, bool parametersRandomized);
 
 // Calls processReplacing directly (the watch may be armed around it).
 void processBlock(hosting::HostedPlugin& plugin, AudioBuffers& buffers, VstInt32 frames);

@@ -133,8 +133,8 @@ void testThreads(Context& context) {
             setTransport(*plugin, 48000.0, 128.0, true, block * 256);
             buffers.fillNoise(random, 0.8f);
             processBlock(*plugin, buffers, 256);
-            std::string fault = buffers.outputFault(
-                Context::isTarvokin(effect) ? 0.8f * (1.0f + 1e-5f) : 16.0f * 0.8f + 1.0f, 256);
+            std::string fault =
+                buffers.outputFault(outputBound(*plugin, buffers.inputPeak(), true), 256);
             if (!fault.empty()) {
                 audioFault = "block " + std::to_string(block) + ": " + fault;
                 return;

@@ -43,8 +43,7 @@ private:
             }
             buffers.fillNoise(random, 0.5f);
             processBlock(plugin_, buffers, 128);
-            fault_ = buffers.outputFault(
-                Context::isTarvokin(effect) ? 0.5f * (1.0f + 1e-5f) : 16.0f * 0.5f + 1.0f, 128);
+            fault_ = buffers.outputFault(outputBound(plugin_, buffers.inputPeak(), true), 128);
             if (!fault_.empty()) {
                 fault_ = "block " + std::to_string(block) + ": " + fault_;
                 return;
