@@ -177,20 +177,12 @@ TEST(GateBadInput, SubnormalResultsAreWrittenAsZero) {
 // Calls without usable buffers or frames touch nothing and draw nothing, but
 // still ask the host for the time.
 TEST(GateBadInput, NullBuffersAndEmptyBlocksTouchNothing) {
-    GateScenario scenario = halfOpenSong();
-    const GateOutput expected = renderModel(scenario);
-    const GateOutput input = scenarioInput(scenario);
-
+    const GateScenario scenario = halfOpenSong();
     auto plugin = newGatePlugin();
-    for (int index = 0; index < kGateParams; ++index) {
-        plugin->setParameter(index, scenario.values[index]);
-    }
+    setScenarioValues(*plugin, scenario);
     plugin->prepareToPlay(44100, 700);
     std::vector<float> sentinel(16, 7.0f), left(16, 0.25f);
-    GateOutput out;
-    out.left.resize(input.left.size());
-    out.right.resize(input.right.size());
-    onFreshThread([&] {
+    const GateOutput out = processScenario(*plugin, scenario, [&] {
         const int before = plugin->timeRequestCount();
         float* good[2] = {left.data(), left.data()};
         float* oneNull[2] = {sentinel.data(), nullptr};
@@ -202,19 +194,10 @@ TEST(GateBadInput, NullBuffersAndEmptyBlocksTouchNothing) {
         plugin->processReplacing(good, sentinels, 0);
         plugin->processReplacing(good, sentinels, -5);
         EXPECT_EQ(plugin->timeRequestCount() - before, 6);
-        EXPECT_EQ(sentinel, std::vector<float>(16, 7.0f));
-
-        std::size_t start = 0;
-        for (const GateBlock& block : scenario.blocks) {
-            plugin->state().timeInfo.ppqPos = block.ppqPos;
-            float* in[2] = {const_cast<float*>(input.left.data()) + start,
-                            const_cast<float*>(input.right.data()) + start};
-            float* o[2] = {out.left.data() + start, out.right.data() + start};
-            plugin->processReplacing(in, o, block.frames);
-            start += block.frames;
-        }
     });
-    EXPECT_TRUE(sameSamples(out, expected)); // nothing was drawn or moved before
+    EXPECT_EQ(sentinel, std::vector<float>(16, 7.0f));
+    // The same thread then gates as if nothing had been drawn or moved before.
+    EXPECT_TRUE(sameSamples(out, renderModel(scenario)));
 }
 
 // Opening twice, processing before the first resume, and blocks larger than
@@ -222,65 +205,29 @@ TEST(GateBadInput, NullBuffersAndEmptyBlocksTouchNothing) {
 TEST(GateBadInput, OddHostSequencesStillGateNormally) {
     GateScenario scenario = halfOpenSong();
     scenario.blocks = steadyBlocks({4096, 4096, 3000, 4096}, 120.0, 44100);
-    const GateOutput expected = renderModel(scenario);
-    const GateOutput input = scenarioInput(scenario);
-
     auto plugin = newGatePlugin();
     plugin->open();
     plugin->open();
-    for (int index = 0; index < kGateParams; ++index) {
-        plugin->setParameter(index, scenario.values[index]);
-    }
+    setScenarioValues(*plugin, scenario);
     plugin->dispatch(effSetBlockSize, 0, 64); // announced, then exceeded
-    GateOutput out;
-    out.left.resize(input.left.size());
-    out.right.resize(input.right.size());
-    onFreshThread([&] {
-        std::size_t start = 0;
-        for (const GateBlock& block : scenario.blocks) {
-            plugin->state().timeInfo.ppqPos = block.ppqPos;
-            float* in[2] = {const_cast<float*>(input.left.data()) + start,
-                            const_cast<float*>(input.right.data()) + start};
-            float* o[2] = {out.left.data() + start, out.right.data() + start};
-            plugin->processReplacing(in, o, block.frames);
-            start += block.frames;
-        }
-    });
-    EXPECT_TRUE(sameSamples(out, expected));
+    EXPECT_TRUE(sameSamples(processScenario(*plugin, scenario), renderModel(scenario)));
 }
 
 // A host that opens with a sample rate and block size of 0 (and answers 0
 // when asked): the effect keeps its last usable rate and gates normally.
 TEST(GateBadInput, ZeroSampleRateAtOpenKeepsTheLastUsableRate) {
-    GateScenario scenario = halfOpenSong();
-    const GateOutput want = renderModel(scenario);
-    const GateOutput input = scenarioInput(scenario);
-
+    const GateScenario scenario = halfOpenSong();
+    const GateOutput expected = renderModel(scenario);
     for (float rate : {0.0f, -48000.0f, kNaNF}) {
         SCOPED_TRACE(rate);
         auto plugin = newGatePlugin();
-        for (int index = 0; index < kGateParams; ++index) {
-            plugin->setParameter(index, scenario.values[index]);
-        }
+        setScenarioValues(*plugin, scenario);
         plugin->state().sampleRate = 0; // the host does not know either
         plugin->dispatch(effSetSampleRate, 0, 0, nullptr, rate);
         plugin->dispatch(effSetBlockSize, 0, 0);
         plugin->dispatch(effMainsChanged, 0, 1);
-        GateOutput out;
-        out.left.resize(input.left.size());
-        out.right.resize(input.right.size());
-        onFreshThread([&] {
-            std::size_t start = 0;
-            for (const GateBlock& block : scenario.blocks) {
-                plugin->state().timeInfo.ppqPos = block.ppqPos;
-                float* in[2] = {const_cast<float*>(input.left.data()) + start,
-                                const_cast<float*>(input.right.data()) + start};
-                float* o[2] = {out.left.data() + start, out.right.data() + start};
-                plugin->processReplacing(in, o, block.frames);
-                start += block.frames;
-            }
-        });
-        EXPECT_TRUE(sameSamples(out, want));
+        const GateOutput out = processScenario(*plugin, scenario);
+        EXPECT_TRUE(sameSamples(out, expected));
         EXPECT_TRUE(allClean(out.left));
     }
 }

@@ -109,32 +109,28 @@ int largestBlock(const GateScenario& scenario) {
 
 } // namespace
 
-GateOutput renderPlugin(const GateScenario& scenario) {
+GateOutput processScenario(hosting::HostedPlugin& plugin, const GateScenario& scenario,
+                           const std::function<void()>& first) {
     const GateOutput input = scenarioInput(scenario);
     GateOutput output;
     output.left.resize(input.left.size());
     output.right.resize(input.right.size());
-
-    auto plugin = newGatePlugin();
-    plugin->open();
-    for (int index = 0; index < kGateParams; ++index) {
-        plugin->setParameter(index, scenario.values[index]);
-    }
     const int blockSize = largestBlock(scenario);
-    plugin->prepareToPlay(scenario.sampleRate, blockSize);
-
     onFreshThread([&] {
+        if (first) {
+            first();
+        }
         std::size_t start = 0;
         for (const GateBlock& block : scenario.blocks) {
             for (const auto& [index, value] : block.parameters) {
-                plugin->setParameter(index, value);
+                plugin.setParameter(index, value);
             }
             if (block.newSampleRate != 0) {
-                plugin->suspend();
-                plugin->prepareToPlay(block.newSampleRate, blockSize);
+                plugin.suspend();
+                plugin.prepareToPlay(block.newSampleRate, blockSize);
             }
-            plugin->state().provideTimeInfo = block.hasTime;
-            plugin->state().timeInfo = blockTime(block);
+            plugin.state().provideTimeInfo = block.hasTime;
+            plugin.state().timeInfo = blockTime(block);
             float* out[2] = {output.left.data() + start, output.right.data() + start};
             std::vector<float> left(input.left.begin() + start,
                                     input.left.begin() + start + block.frames);
@@ -144,13 +140,28 @@ GateOutput renderPlugin(const GateScenario& scenario) {
             if (block.inPlace) {
                 std::copy(left.begin(), left.end(), out[0]);
                 std::copy(right.begin(), right.end(), out[1]);
-                plugin->processReplacing(out, out, block.frames);
+                plugin.processReplacing(out, out, block.frames);
             } else {
-                plugin->processReplacing(in, out, block.frames);
+                plugin.processReplacing(in, out, block.frames);
             }
             start += block.frames;
         }
     });
+    return output;
+}
+
+void setScenarioValues(hosting::HostedPlugin& plugin, const GateScenario& scenario) {
+    for (int index = 0; index < kGateParams; ++index) {
+        plugin.setParameter(index, scenario.values[index]);
+    }
+}
+
+GateOutput renderPlugin(const GateScenario& scenario) {
+    auto plugin = newGatePlugin();
+    plugin->open();
+    setScenarioValues(*plugin, scenario);
+    plugin->prepareToPlay(scenario.sampleRate, largestBlock(scenario));
+    const GateOutput output = processScenario(*plugin, scenario);
     plugin->suspend();
     plugin->close();
     return output;

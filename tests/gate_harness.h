@@ -67,6 +67,13 @@ GateOutput scenarioInput(const GateScenario& scenario);
 // The scenario through the plug-in: set-up on this thread, every block on a
 // fresh thread, so its draws start from the beginning of the sequence.
 GateOutput renderPlugin(const GateScenario& scenario);
+// The scenario's host values, set on an instance a test has prepared itself.
+void setScenarioValues(hosting::HostedPlugin& plugin, const GateScenario& scenario);
+// Only the blocks of the scenario (their parameter changes, sample rates,
+// time records, buffers) through that instance, on a fresh thread that runs
+// `first` before them.
+GateOutput processScenario(hosting::HostedPlugin& plugin, const GateScenario& scenario,
+                           const std::function<void()>& first = {});
 GateOutput renderModel(const GateScenario& scenario);
 
 // Bit-for-bit equality, naming the first differing sample.
