@@ -23,13 +23,9 @@ if(NOT WIN32)
   target_compile_definitions(gate_render_tests PRIVATE
                              TARVOKIN_TOOL_PATH="$<TARGET_FILE:tarvokin>")
 endif()
+# Other threads change parameters and programs during processing; the
+# ThreadSanitizer run picks it by label.
 tk_gtest(gate_thread_tests
          SOURCES ${CMAKE_CURRENT_LIST_DIR}/gate_harness.cpp
                  ${CMAKE_CURRENT_LIST_DIR}/gate_threads_test.cpp
-         LIBS tk_hosting MODULE)
-# The ThreadSanitizer run picks tests by the label "threads"; the discovered
-# cases carry none, so the suite is registered once more, whole.
-if(NOT WIN32)
-  add_test(NAME gate_thread_tests.all COMMAND gate_thread_tests)
-  set_tests_properties(gate_thread_tests.all PROPERTIES LABELS threads)
-endif()
+         LIBS tk_hosting MODULE LABELS threads)
