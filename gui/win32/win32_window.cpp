@@ -98,7 +98,8 @@ LRESULT Win32WindowBackend::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
         SetFocus(window); // so wheel messages come here
-        sink.onMouseDown(CPoint{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, buttonsAndModifiers());
+        sink.onMouseDown(CPoint{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)},
+                         buttonsAtMessage(wParam));
         return 0;
     case WM_MOUSEWHEEL: {
         POINT where{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; // screen coordinates
@@ -168,6 +169,31 @@ long Win32WindowBackend::buttonsAndModifiers() const {
         buttons |= kControl;
     }
     if (keyDown(VK_MENU)) {
+        buttons |= kAlt;
+    }
+    return buttons;
+}
+
+long Win32WindowBackend::buttonsAtMessage(WPARAM keyState) {
+    // The message's own key state, not the current one: a quick click is
+    // often released before its button-down message is handled.
+    long buttons = 0;
+    if ((keyState & MK_LBUTTON) != 0) {
+        buttons |= kLButton;
+    }
+    if ((keyState & MK_MBUTTON) != 0) {
+        buttons |= kMButton;
+    }
+    if ((keyState & MK_RBUTTON) != 0) {
+        buttons |= kRButton;
+    }
+    if ((keyState & MK_SHIFT) != 0) {
+        buttons |= kShift;
+    }
+    if ((keyState & MK_CONTROL) != 0) {
+        buttons |= kControl;
+    }
+    if ((GetKeyState(VK_MENU) & 0x8000) != 0) { // as of this message, too
         buttons |= kAlt;
     }
     return buttons;

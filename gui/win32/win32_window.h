@@ -36,6 +36,7 @@ private:
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void paint();
     long buttonsAndModifiers() const;
+    static long buttonsAtMessage(WPARAM keyState);
 
     FrameEventSink& sink;
     std::unique_ptr<GdiDrawSurface> surface;
