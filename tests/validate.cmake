@@ -47,3 +47,11 @@ foreach(plugin IN LISTS third_party_plugins)
   set_tests_properties(validate_third_party.${plugin_name} PROPERTIES
                        LABELS third-party PASS_REGULAR_EXPRESSION "summary: [0-9]+ passed")
 endforeach()
+
+# The editor in a real X11 parent window on a virtual display.
+find_program(XVFB_RUN xvfb-run)
+if(XVFB_RUN)
+  add_test(NAME validate_tarvokin_editor_window
+           COMMAND ${XVFB_RUN} -a $<TARGET_FILE:tarvokin> validate --strictness 10
+                   --test editor,editor-stress --editor-window)
+endif()
