@@ -22,7 +22,14 @@ constexpr int kPanelWidth = 440;
 constexpr int kPanelHeight = 210;
 constexpr const char* kHostClass = "TarvokinTestHostWindow";
 
+// Key messages that reached the host's window.
+std::vector<UINT> hostKeyMessages;
+
 LRESULT CALLBACK hostWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_KEYDOWN || message == WM_KEYUP || message == WM_CHAR) {
+        hostKeyMessages.push_back(message);
+        return 0;
+    }
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
@@ -247,6 +254,14 @@ TEST_F(WindowsEditor, OpensThePanelAsAChildOfTheHostWindow) {
     HMODULE dll = GetModuleHandleA("Tarvokin.dll");
     ASSERT_NE(dll, nullptr);
     EXPECT_EQ(reinterpret_cast<HMODULE>(GetClassLongPtrA(panel, GCLP_HMODULE)), dll);
+}
+
+TEST_F(WindowsEditor, KeysAtThePanelGoOnToTheHostWindow) {
+    hostKeyMessages.clear();
+    SendMessageA(panel, WM_KEYDOWN, VK_SPACE, 0x00390001);
+    SendMessageA(panel, WM_CHAR, ' ', 0x00390001);
+    SendMessageA(panel, WM_KEYUP, VK_SPACE, 0xC0390001);
+    EXPECT_EQ(hostKeyMessages, (std::vector<UINT>{WM_KEYDOWN, WM_CHAR, WM_KEYUP}));
 }
 
 TEST_F(WindowsEditor, DrawsTheDefaultProgramAndKeepsAScreenshot) {

@@ -16,7 +16,9 @@ bool registerWindowClass(WNDPROC procedure) {
         return true;
     }
     WNDCLASSA windowClass{};
-    windowClass.style = CS_GLOBALCLASS | CS_DBLCLKS;
+    // A class of this module only (no CS_GLOBALCLASS): another copy of the
+    // library in the process registers its own, with its own procedure.
+    windowClass.style = CS_DBLCLKS;
     windowClass.lpfnWndProc = procedure;
     windowClass.hInstance = moduleInstance();
     windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)); // IDC_ARROW
@@ -111,6 +113,19 @@ LRESULT Win32WindowBackend::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         break;
     }
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+    case WM_CHAR:
+    case WM_SYSKEYDOWN:
+    case WM_SYSKEYUP:
+    case WM_SYSCHAR:
+        // A click gives this window the focus; keys go on to the host's
+        // window, so its shortcuts keep working (it forwards the ones meant
+        // for the panel through the editor's key opcodes).
+        if (HWND parent = GetParent(window); parent != nullptr) {
+            return SendMessageA(parent, message, wParam, lParam);
+        }
+        break;
     default:
         break;
     }
