@@ -15,7 +15,7 @@ class AEffGUIEditor : public AEffEditor, public CFrameOwner {
 public:
     // Takes the tick count, attaches itself to the effect and sets up OLE.
     explicit AEffGUIEditor(AudioEffect* effect);
-    // Tears OLE down once. The frame is the panel's to delete (in close).
+    // Tears OLE down once. The frame is the panel's to let go of (in close).
     ~AEffGUIEditor() override;
 
     bool getRect(ERect** rect) override;

@@ -246,8 +246,23 @@ void TKEditor::buildControls(CFrame* target, CBitmap* legatoImages, CBitmap* ste
 }
 
 void TKEditor::close() {
-    delete frame;
+    // The editor forgets the panel at once. The host may close from inside a
+    // control's tracking loop (through its idle callback): the frame then
+    // ends the open gesture, stays detached until that event returns and
+    // deletes itself there.
+    CFrame* closing = frame;
     frame = nullptr;
+    for (int i = 0; i < kNumSteps; ++i) {
+        stepSlider[i] = nullptr;
+        legatoButton[i] = nullptr;
+    }
+    durationSlider = mixSlider = outputSlider = nullptr;
+    durationDisplay = mixDisplay = outputDisplay = nullptr;
+    stepMenu = noteMenu = nullptr;
+    declickButton = nullptr;
+    if (closing != nullptr) {
+        closing->forget();
+    }
     AEffGUIEditor::close();
 }
 

@@ -28,6 +28,8 @@ public:
     // Opening again while open replaces the frame. A null parent gives an
     // offscreen frame. False only when the frame cannot be made.
     bool open(void* ptr) override;
+    // Forgets the frame and its controls at once; the frame goes away when
+    // any event it is still delivering returns (see CFrame::forget).
     void close() override;
     // Applies parameter changes that arrived on other threads, then redraws.
     void idle() override;

@@ -32,6 +32,12 @@ void CDrawContext::drawString(const char* text, const CRect& rect, CHoriTxtAlign
 }
 
 void CDrawContext::readPointer() {
+    if (frame != nullptr && frame->isDetached()) {
+        // The editor closed during the gesture: no button held, the loop ends.
+        lastButtons = 0;
+        pointerRead = true;
+        return;
+    }
     WindowBackend* window = frame != nullptr ? frame->getBackend() : nullptr;
     PointerState state = window != nullptr ? window->readPointer() : PointerState{};
     lastLocation = state.where;

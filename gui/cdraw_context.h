@@ -34,7 +34,8 @@ public:
 
     // The pointer for a mouse-tracking loop. getMouseButtons reads the window's
     // pointer (button and modifier bits); getMouseLocation answers the position
-    // of that same read (reading once if nothing was read yet).
+    // of that same read (reading once if nothing was read yet). On a detached
+    // frame no button is ever held.
     long getMouseButtons();
     CPoint getMouseLocation();
 

@@ -19,6 +19,35 @@ CFrame::~CFrame() {
     }
 }
 
+CFrame::Delivery::Delivery(CFrame& target) : frame(target) {
+    ++frame.delivering;
+}
+
+CFrame::Delivery::~Delivery() {
+    if (--frame.delivering == 0 && frame.detached) {
+        delete &frame; // the caller returns without touching the frame
+    }
+}
+
+void CFrame::forget() {
+    if (delivering == 0) {
+        delete this;
+        return;
+    }
+    if (detached) {
+        return;
+    }
+    detached = true;
+    CFrameOwner* last = owner;
+    owner = nullptr;
+    // The host sees every gesture it was told of ended, newest first.
+    while (openGestureCount > 0 && last != nullptr) {
+        --openGestureCount;
+        last->endEdit(static_cast<std::int32_t>(openGestures[openGestureCount]));
+    }
+    openGestureCount = 0;
+}
+
 void CFrame::setBackground(CBitmap* bitmap) {
     if (bitmap == background) {
         return;
@@ -79,12 +108,19 @@ void CFrame::drawArea(const CRect& area) {
 }
 
 void CFrame::idle() {
+    if (detached) {
+        return;
+    }
+    Delivery delivery(*this);
     // A delivered event may run a tracking loop that idles the frame again:
     // events are not taken from inside an event.
     if (!polling) {
         polling = true;
         window->pollEvents();
         polling = false;
+    }
+    if (detached) {
+        return; // an event closed the editor: nothing more to show
     }
     if (fullRedrawPending) {
         fullRedrawPending = false;
@@ -117,7 +153,13 @@ void CFrame::idle() {
     window->endDraw(changed);
 }
 
+// A detached frame takes no more events. A view's handler may detach the frame
+// (the editor closed meanwhile): the key is then offered to no further view.
 void CFrame::onMouseDown(CPoint where, long buttons) {
+    if (detached) {
+        return;
+    }
+    Delivery delivery(*this);
     CView* view = getViewAt(where);
     if (view != nullptr) {
         CDrawContext context(this);
@@ -126,6 +168,10 @@ void CFrame::onMouseDown(CPoint where, long buttons) {
 }
 
 bool CFrame::onWheel(CPoint where, float distance) {
+    if (detached) {
+        return false;
+    }
+    Delivery delivery(*this);
     CView* view = getViewAt(where);
     if (view == nullptr) {
         return false;
@@ -135,7 +181,11 @@ bool CFrame::onWheel(CPoint where, float distance) {
 }
 
 int CFrame::onKeyDown(CKeyCode& key) {
-    for (auto it = views.rbegin(); it != views.rend(); ++it) {
+    if (detached) {
+        return -1;
+    }
+    Delivery delivery(*this);
+    for (auto it = views.rbegin(); it != views.rend() && !detached; ++it) {
         if ((*it)->onKeyDown(key) == 1) {
             return 1;
         }
@@ -144,7 +194,11 @@ int CFrame::onKeyDown(CKeyCode& key) {
 }
 
 int CFrame::onKeyUp(CKeyCode& key) {
-    for (auto it = views.rbegin(); it != views.rend(); ++it) {
+    if (detached) {
+        return -1;
+    }
+    Delivery delivery(*this);
+    for (auto it = views.rbegin(); it != views.rend() && !detached; ++it) {
         if ((*it)->onKeyUp(key) == 1) {
             return 1;
         }
@@ -152,7 +206,11 @@ int CFrame::onKeyUp(CKeyCode& key) {
     return -1;
 }
 
+// Painting never calls out of the frame, so it cannot close the editor.
 void CFrame::onPaint(const CRect& area) {
+    if (detached) {
+        return;
+    }
     const CRect clipped = area.intersected({0, 0, size.width(), size.height()});
     if (!clipped.isEmpty()) {
         drawArea(clipped);
@@ -174,15 +232,31 @@ bool CFrame::setSize(int width, int height) {
 }
 
 void CFrame::beginEdit(long tag) {
-    if (owner != nullptr) {
-        owner->beginEdit(static_cast<std::int32_t>(tag));
+    if (owner == nullptr) {
+        return;
     }
+    // Noted first: the host may close the editor while it hears of the gesture.
+    if (openGestureCount < openGestures.size()) {
+        openGestures[openGestureCount++] = tag;
+    }
+    owner->beginEdit(static_cast<std::int32_t>(tag));
 }
 
 void CFrame::endEdit(long tag) {
-    if (owner != nullptr) {
-        owner->endEdit(static_cast<std::int32_t>(tag));
+    if (owner == nullptr) {
+        return;
     }
+    // The newest open gesture of tag is over (none for an unmatched end).
+    for (std::size_t i = openGestureCount; i-- > 0;) {
+        if (openGestures[i] == tag) {
+            for (std::size_t j = i + 1; j < openGestureCount; ++j) {
+                openGestures[j - 1] = openGestures[j];
+            }
+            --openGestureCount;
+            break;
+        }
+    }
+    owner->endEdit(static_cast<std::int32_t>(tag));
 }
 
 void CFrame::doIdleStuff() {

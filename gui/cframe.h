@@ -1,12 +1,20 @@
 // CFrame: the window content. It owns its views and its window backend, draws
 // the background and the views, redraws changed views on idle, routes mouse,
 // wheel and key events to the views and edit gestures to its owner (the editor).
+//
+// A control's tracking loop (or pop-up list) runs inside the event that
+// started it and calls the owner's idle pass, which reaches the host; the host
+// may close the editor right there. So the owner never deletes a frame itself:
+// it calls forget(), and a frame that is delivering an event is only detached
+// then and deletes itself when the outermost event returns.
 #pragma once
 
 #include "gui/frame_owner.h"
 #include "gui/gui_types.h"
 #include "gui/window_backend.h"
 
+#include <array>
+#include <cstddef>
 #include <memory>
 #include <vector>
 
@@ -19,6 +27,15 @@ public:
     // null parent gives an offscreen frame). owner may be null.
     CFrame(const CRect& size, void* systemWindow, CFrameOwner* owner);
     ~CFrame() override;
+
+    // The owner is done with this frame (made with new): it is deleted at
+    // once, or, while it is delivering an event, detached: the gestures its
+    // controls began are ended with the owner, the owner is forgotten, the
+    // controls report nothing more and read no pressed button (so tracking
+    // loops end), no further event is delivered, and the frame deletes itself
+    // when the outermost event returns.
+    void forget();
+    bool isDetached() const { return detached; }
 
     const CRect& getViewSize() const { return size; }
     void* getSystemWindow() const { return systemWindow; }
@@ -57,6 +74,8 @@ public:
     bool setSize(int width, int height);
 
     // Gestures and idle on behalf of the views; nothing without an owner.
+    // The frame remembers which gestures are open, so that forget() can end
+    // them.
     void beginEdit(long tag);
     void endEdit(long tag);
     void doIdleStuff();
@@ -65,6 +84,19 @@ public:
     CFrame& operator=(const CFrame&) = delete;
 
 private:
+    // Counts an event (or idle pass) being delivered while it lives; the
+    // outermost one deletes a frame that was detached meanwhile.
+    class Delivery {
+    public:
+        explicit Delivery(CFrame& frame);
+        ~Delivery();
+        Delivery(const Delivery&) = delete;
+        Delivery& operator=(const Delivery&) = delete;
+
+    private:
+        CFrame& frame;
+    };
+
     // Draws the background under area and every view meeting area.
     void drawArea(const CRect& area);
 
@@ -76,4 +108,10 @@ private:
     std::unique_ptr<WindowBackend> window;
     bool fullRedrawPending = true;
     bool polling = false;
+    int delivering = 0;
+    bool detached = false;
+    // Tags of the gestures begun and not yet ended, oldest first; a gesture
+    // beyond the last slot is not tracked (controls nest one or two at most).
+    std::array<long, 8> openGestures{};
+    std::size_t openGestureCount = 0;
 };

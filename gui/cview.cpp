@@ -74,14 +74,19 @@ void CControl::endEdit() {
     }
 }
 
+bool CControl::listening() const {
+    // The listener of a detached frame's controls may be gone already.
+    return listener != nullptr && (frame == nullptr || !frame->isDetached());
+}
+
 void CControl::reportValue(CDrawContext* context) {
-    if (listener != nullptr) {
+    if (listening()) {
         listener->valueChanged(context, this);
     }
 }
 
 bool CControl::modifierClickHandled(CDrawContext* context, long buttons) {
     constexpr long kModifiers = kShift | kControl | kAlt | kApple;
-    return listener != nullptr && (buttons & kModifiers) != 0 &&
+    return listening() && (buttons & kModifiers) != 0 &&
            listener->controlModifierClicked(context, this, buttons) != 0;
 }

@@ -96,10 +96,13 @@ protected:
     // The start and end of a gesture, through the frame to its editor.
     void beginEdit();
     void endEdit();
-    // Reports the value to the listener, if any.
+    // Reports the value to the listener, if any, unless the frame is detached.
     void reportValue(CDrawContext* context);
     // True when a listener handled a click with modifier keys.
     bool modifierClickHandled(CDrawContext* context, long buttons);
+    // Whether the listener is told of anything: there is one and the frame,
+    // if any, is not detached.
+    bool listening() const;
 
     CControlListener* listener;
     long tag;

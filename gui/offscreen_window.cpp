@@ -90,13 +90,15 @@ void OffscreenWindow::scriptChoices(std::vector<int> choices) {
 
 void OffscreenWindow::click(CPoint where, long buttons) {
     lastPointer = {where, buttons};
-    sink.onMouseDown(where, buttons);
+    sink.onMouseDown(where, buttons); // last: this object may be gone afterwards
 }
 
 void OffscreenWindow::queueClick(CPoint where, long buttons) {
     queuedClicks.push_back({where, buttons});
 }
 
+// Called from the frame's idle pass, which keeps the frame, and this window,
+// alive until it returns, whatever the clicks lead to.
 void OffscreenWindow::pollEvents() {
     while (!queuedClicks.empty()) {
         const PointerState press = queuedClicks.front();

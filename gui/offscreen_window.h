@@ -39,7 +39,8 @@ public:
     void scriptPointer(std::vector<PointerState> states);
     std::size_t pointerStatesLeft() const { return pointerScript.size(); }
     void scriptChoices(std::vector<int> choices);
-    // Delivers a button press at where to the frame, as a window would.
+    // Delivers a button press at where to the frame, as a window would. The
+    // frame, and this window, may be gone when it returns (the editor closed).
     void click(CPoint where, long buttons = kLButton);
     // Queues a button press that the next pollEvents delivers, as a window
     // whose events wait for the frame's idle pass.

@@ -26,6 +26,13 @@ struct PointerState {
 
 // What the frame offers its backend: the events of the window. A backend
 // calls these with window (frame) coordinates.
+//
+// The host may close the editor while an event runs (from its idle callback,
+// which the tracking loops call); the frame then deletes itself, and with it
+// the backend, when the outermost event it delivers returns. So a backend
+// touches nothing of its own after onMouseDown, onWheel, onKeyDown or onKeyUp
+// returns unless it knows it still exists; events delivered from pollEvents
+// are safe, since the frame's idle pass that calls it counts as an event too.
 class FrameEventSink {
 public:
     virtual ~FrameEventSink() = default;

@@ -123,6 +123,125 @@ TEST_F(GestureTest, SliderDragSendsIncreasingValuesInsideOneGesture) {
     EXPECT_EQ(slider->getValue(), 1.0f);
 }
 
+// The panel as open builds it: every control there, showing the effect's values.
+void expectCompletePanel(TKEditor* editor, AEffect* record) {
+    ASSERT_NE(editor->getFrame(), nullptr);
+    EXPECT_FALSE(editor->getFrame()->isDetached());
+    EXPECT_EQ(editor->getFrame()->getNbViews(), 41);
+    for (int i = 0; i < kNumSteps; ++i) {
+        ASSERT_NE(editor->getStepSlider(i), nullptr);
+        ASSERT_NE(editor->getLegatoButton(i), nullptr);
+        EXPECT_EQ(editor->getStepSlider(i)->getValue(),
+                  record->getParameter(record, kParamProbability + i));
+    }
+    for (int index : {kParamDuration, kParamGateOff, kParamOutput}) {
+        EXPECT_NE(editor->getLevelSlider(index), nullptr);
+        EXPECT_NE(editor->getLevelDisplay(index), nullptr);
+    }
+    EXPECT_NE(editor->getStepMenu(), nullptr);
+    EXPECT_NE(editor->getNoteMenu(), nullptr);
+    EXPECT_NE(editor->getDeclickButton(), nullptr);
+}
+
+// The host closes (or reopens) the editor from inside its idle callback while
+// a step slider is being dragged: the frame whose slider loop is running must
+// outlive the loop, the gesture the host was told of is ended before the
+// close returns, nothing more comes from the old panel, and the editor has
+// either no panel or a complete new one.
+TEST_F(GestureTest, HostClosingTheEditorFromItsIdleDuringASliderDrag) {
+    enum class InIdle { Close, CloseAndOpen, OpenAgain };
+    for (InIdle inIdle : {InIdle::Close, InIdle::CloseAndOpen, InIdle::OpenAgain}) {
+        SCOPED_TRACE(static_cast<int>(inIdle));
+        if (frame() == nullptr) {
+            openPanel();
+        }
+        // Step 1 back at the bottom (value 0, handle top at 140).
+        record()->setParameter(record(), 1, 0.0f);
+        dispatch(effEditIdle);
+        const int x = 30 + 15 + 5;
+        window().scriptPointer({{{x, 110}, kLButton},
+                                {{x, 80}, kLButton},
+                                {{x, 50}, kLButton},
+                                {{x, 20}, kLButton},
+                                {{x, 20}, 0}});
+        bool inside = false;
+        int endsWhenClosed = -1;
+        CFrame* frameAfterIdle = nullptr;
+        host.onIdle = [&] {
+            if (inside) {
+                return;
+            }
+            inside = true;
+            if (inIdle != InIdle::OpenAgain) {
+                dispatch(effEditClose);
+                endsWhenClosed = host.count(audioMasterEndEdit);
+            }
+            if (inIdle != InIdle::Close) {
+                EXPECT_EQ(dispatch(effEditOpen), 1);
+                endsWhenClosed = host.count(audioMasterEndEdit);
+            }
+            frameAfterIdle = frame();
+        };
+        makeIdleDue();
+        host.clear();
+        window().click({x, 142}); // the old frame and its window are gone afterwards
+        host.onIdle = nullptr;
+        ASSERT_TRUE(inside) << "the drag ran the host's idle";
+
+        const auto seen = gestures();
+        ASSERT_EQ(seen.size(), 3u);
+        EXPECT_EQ(seen[0].opcode, audioMasterBeginEdit);
+        EXPECT_EQ(seen[1].opcode, audioMasterAutomate);
+        EXPECT_EQ(seen[2].opcode, audioMasterEndEdit);
+        for (const HostRequest& r : seen) {
+            EXPECT_EQ(r.index, 1);
+        }
+        EXPECT_EQ(endsWhenClosed, 1) << "the gesture ends before the close returns";
+        // The one value sent before the close is the effect's value.
+        EXPECT_EQ(record()->getParameter(record(), 1), seen[1].opt);
+        EXPECT_GT(seen[1].opt, 0.0f);
+        EXPECT_LT(seen[1].opt, 1.0f);
+        EXPECT_EQ(frame(), frameAfterIdle);
+
+        if (inIdle == InIdle::Close) {
+            EXPECT_EQ(frame(), nullptr);
+            EXPECT_EQ(editor->getStepSlider(1), nullptr);
+            EXPECT_EQ(editor->getStepMenu(), nullptr);
+            openPanel();
+        }
+        expectCompletePanel(editor, record());
+        // The new panel works: a control click is one whole gesture, and the
+        // next idle pass draws step 0's handle at the middle.
+        host.clear();
+        window().click({30 + 5, 100}, kLButton | kControl);
+        expectOneEdit(kParamProbability, 0.5f);
+        dispatch(effEditIdle);
+        EXPECT_EQ(window().pixel(30 + 8, 100), (CColor{172, 210, 57, 255}));
+    }
+}
+
+// A switch runs the host's idle before its gesture: closed there, it sends
+// nothing at all, so the host sees no gesture and the parameter stays.
+TEST_F(GestureTest, HostClosingTheEditorBeforeASwitchsGestureSendsNothing) {
+    bool closed = false;
+    host.onIdle = [&] {
+        if (!closed) {
+            closed = true;
+            dispatch(effEditClose);
+        }
+    };
+    makeIdleDue();
+    window().click({30 + 15 * 3 + 7, 172});
+    host.onIdle = nullptr;
+    ASSERT_TRUE(closed);
+    EXPECT_TRUE(gestures().empty());
+    EXPECT_EQ(record()->getParameter(record(), kParamLegato + 3), 0.0f);
+    EXPECT_EQ(frame(), nullptr);
+    openPanel();
+    expectCompletePanel(editor, record());
+    EXPECT_EQ(editor->getLegatoButton(3)->getValue(), 0.0f);
+}
+
 TEST_F(GestureTest, ControlClickSetsTheDefaultHalf) {
     window().click({30 + 5, 100}, kLButton | kControl);
     expectOneEdit(kParamProbability, 0.5f);

@@ -10,6 +10,7 @@
 #include "gui/offscreen_window.h"
 
 #include <cmath>
+#include <functional>
 #include <gtest/gtest.h>
 #include <limits>
 #include <string>
@@ -20,10 +21,10 @@ namespace {
 // Records what the frame asks of its owner and what controls report.
 class Recorder : public CFrameOwner, public CControlListener {
 public:
-    void beginEdit(std::int32_t tag) override { log.push_back("begin " + std::to_string(tag)); }
-    void endEdit(std::int32_t tag) override { log.push_back("end " + std::to_string(tag)); }
+    void beginEdit(std::int32_t tag) override { note("begin " + std::to_string(tag)); }
+    void endEdit(std::int32_t tag) override { note("end " + std::to_string(tag)); }
     void doIdleStuff() override {
-        log.push_back("idle");
+        note("idle");
         if (idleFrame != nullptr) {
             idleFrame->idle();
         }
@@ -34,11 +35,19 @@ public:
         char text[32];
         std::snprintf(text, sizeof text, "value %ld %g", control->getTag(),
                       static_cast<double>(control->getValue()));
-        log.push_back(text);
+        note(text);
+    }
+    void note(const std::string& entry) {
+        log.push_back(entry);
+        if (afterNote) {
+            afterNote(entry);
+        }
     }
     std::vector<std::string> log;
     // When set, the idle pass idles this frame, as the editor shell does.
     CFrame* idleFrame = nullptr;
+    // When set, runs after each entry is logged (an owner reacting to it).
+    std::function<void(const std::string&)> afterNote;
 };
 
 class GuiTest : public ::testing::Test {
@@ -281,6 +290,105 @@ TEST_F(GuiTest, KeysAreUsedOnlyByViewsThatWantThem) {
     CKeyCode used{'k', 0, 0};
     EXPECT_EQ(frame->onKeyDown(used), 1);
     EXPECT_EQ(frame->onKeyUp(used), -1);
+}
+
+// The owner lets go of the frame while the frame delivers an event (a slider
+// drag, a wheel step, a switch click, a key): the frame lives on until the
+// event returns, ends the gestures it began at once, reports nothing more,
+// and the tracking loop stops reading the pointer.
+TEST(FrameForget, AFrameForgottenDuringAnEventGoesWhenTheEventReturns) {
+    // Notes its deletion, so the test sees when the frame holding it goes.
+    class DeletionWatch : public CView {
+    public:
+        explicit DeletionWatch(bool& gone) : CView({99, 119, 100, 120}), gone(gone) {}
+        ~DeletionWatch() override { gone = true; }
+        void draw(CDrawContext*) override {}
+
+    private:
+        bool& gone;
+    };
+    class KeyView : public CView {
+    public:
+        KeyView(const CRect& size, Recorder& recorder, const char* name)
+            : CView(size), recorder(recorder), name(name) {}
+        void draw(CDrawContext*) override {}
+        int onKeyDown(CKeyCode&) override {
+            recorder.note(name);
+            return -1;
+        }
+
+    private:
+        Recorder& recorder;
+        std::string name;
+    };
+    const struct {
+        const char* what;
+        const char* forgetAt; // the owner's entry at which it lets go
+        std::function<void(CFrame&)> deliver;
+        std::vector<std::string> expected;
+    } cases[] = {
+        {"drag",
+         "idle",
+         [](CFrame& frame) {
+             OffscreenWindow* window = OffscreenWindow::of(&frame);
+             window->scriptPointer(
+                 {{{15, 65}, kLButton}, {{15, 40}, kLButton}, {{15, 30}, kLButton}, {{15, 30}, 0}});
+             window->click({15, 65});
+         },
+         {"begin 3", "value 3 0.494382", "idle", "end 3"}},
+        {"wheel",
+         "begin 3",
+         [](CFrame& frame) {
+             EXPECT_TRUE(frame.onWheel({15, 65}, 1.0f));
+         },
+         {"begin 3", "end 3"}},
+        {"switch",
+         "idle",
+         [](CFrame& frame) {
+             OffscreenWindow::of(&frame)->click({40, 5});
+         },
+         {"idle"}},
+        {"key",
+         "key upper",
+         [](CFrame& frame) {
+             CKeyCode key{'k', 0, 0};
+             EXPECT_EQ(frame.onKeyDown(key), -1);
+         },
+         {"key upper"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Recorder recorder;
+        bool gone = false;
+        auto* frame = new CFrame({0, 0, 100, 120}, nullptr, &recorder);
+        frame->addView(
+            new CVerticalSlider({10, 20, 25, 117}, &recorder, 3, 20, 109, nullptr, nullptr));
+        frame->addView(new COnOffButton({35, 0, 50, 15}, &recorder, 16, nullptr));
+        frame->addView(new KeyView({60, 0, 70, 10}, recorder, "key lower"));
+        frame->addView(new KeyView({70, 0, 80, 10}, recorder, "key upper"));
+        frame->addView(new DeletionWatch(gone));
+        bool forgotten = false;
+        recorder.afterNote = [&](const std::string& entry) {
+            if (!forgotten && entry == c.forgetAt) {
+                forgotten = true;
+                frame->forget();
+                EXPECT_FALSE(gone) << "deleted under the running event";
+                EXPECT_TRUE(frame->isDetached());
+            }
+        };
+        c.deliver(*frame);
+        EXPECT_TRUE(forgotten);
+        EXPECT_TRUE(gone) << "deleted when the event returned";
+        EXPECT_EQ(recorder.log, c.expected);
+    }
+
+    // Outside any event the frame goes at once.
+    bool gone = false;
+    auto* idleFrame = new CFrame({0, 0, 100, 120}, nullptr, nullptr);
+    idleFrame->addView(new DeletionWatch(gone));
+    idleFrame->idle();
+    idleFrame->forget();
+    EXPECT_TRUE(gone);
 }
 
 TEST_F(GuiTest, WheelOnASliderIsOneGesture) {

@@ -7,8 +7,13 @@
 #include "tests/x11_test_support.h"
 // clang-format on
 
+#include "editor/aeff_gui_editor.h"
+#include "gui/cairo-x11/x11_window.h"
 #include "gui/cbitmap.h"
 #include "gui/cframe.h"
+#include "gui/con_off_button.h"
+#include "gui/cvertical_slider.h"
+#include "host/audio_effect.h"
 #include "platform/services.h"
 
 #include <X11/Xatom.h>
@@ -18,9 +23,13 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -456,6 +465,19 @@ int returnFromIoError(Display* /*display*/) {
     return 0;
 }
 
+// A button event as the host hands it to the _XEventProc function.
+XEvent buttonPress(Display* display, Window window, CPoint where, unsigned button, Time time) {
+    XEvent press{};
+    press.xbutton.type = ButtonPress;
+    press.xbutton.display = display;
+    press.xbutton.window = window;
+    press.xbutton.x = where.x;
+    press.xbutton.y = where.y;
+    press.xbutton.button = button;
+    press.xbutton.time = time;
+    return press;
+}
+
 TEST_F(X11Editor, LosingTheServerLeavesTheHostRunning) {
     // The test's own connection breaks too; as a host it survives that itself.
     const XIOErrorHandler hostIoHandler = XSetIOErrorHandler(&returnFromIoError);
@@ -501,14 +523,7 @@ TEST_F(X11Editor, EventProcPropertyHandlesEventsTheHostForwards) {
     PanelTwin twin;
     const CPoint c = centreOf(twin.controlRect(16));
     plugin->clearRequests();
-    XEvent press{};
-    press.xbutton.type = ButtonPress;
-    press.xbutton.display = display;
-    press.xbutton.window = child;
-    press.xbutton.x = c.x;
-    press.xbutton.y = c.y;
-    press.xbutton.button = Button1;
-    press.xbutton.time = 12345;
+    XEvent press = buttonPress(display, child, c, Button1, 12345);
     eventProc(&press);
     eventProc(&press); // the same press again (it also came through the queue) counts once
     const auto gesture = gestureOf(plugin->requests(), 16);
@@ -528,6 +543,152 @@ TEST_F(X11Editor, EventProcPropertyHandlesEventsTheHostForwards) {
     eventProc(nullptr);
     twin.setParameter(16, 1.0f);
     expectSamePicture(windowPixels(child), twin, "legato 1 through the event function");
+}
+
+// The owner of an in-process frame: records gestures, values and idle passes;
+// its first idle pass runs firstIdle (what a host may do from its idle callback).
+class RecordingOwner : public CFrameOwner, public CControlListener {
+public:
+    void beginEdit(std::int32_t tag) override { log.push_back("begin " + std::to_string(tag)); }
+    void endEdit(std::int32_t tag) override { log.push_back("end " + std::to_string(tag)); }
+    void doIdleStuff() override {
+        log.push_back("idle");
+        if (auto run = std::exchange(firstIdle, nullptr)) {
+            run();
+        }
+    }
+    bool hostCanSizeWindow() override { return false; }
+    bool hostSizeWindow(int, int) override { return false; }
+    void valueChanged(CDrawContext*, CControl* control) override {
+        char text[32];
+        std::snprintf(text, sizeof text, "value %ld %g", control->getTag(),
+                      static_cast<double>(control->getValue()));
+        log.push_back(text);
+    }
+    std::vector<std::string> log;
+    std::function<void()> firstIdle;
+};
+
+// Counts how often the frame draws it.
+class PaintCounter : public CView {
+public:
+    PaintCounter(const CRect& size, int& paints) : CView(size), paints(paints) {}
+    void draw(CDrawContext*) override { ++paints; }
+
+private:
+    int& paints;
+};
+
+// While a switch click delivered through _XEventProc runs, the host hands over
+// a press on another switch, a wheel step and an expose: only the expose is
+// handled then. The press and the wheel step are not taken as seen, so the
+// same events handed over after the gesture are handled normally.
+TEST_F(X11Editor, EventProcInputInsideAGestureIsDroppedExceptExposes) {
+    RecordingOwner owner;
+    int paints = 0;
+    CFrame frame({0, 0, kWidth, kHeight}, reinterpret_cast<void*>(host), &owner);
+    frame.addView(new COnOffButton({0, 0, 20, 20}, &owner, 1, nullptr));
+    frame.addView(new COnOffButton({30, 0, 50, 20}, &owner, 2, nullptr));
+    auto* slider = new CVerticalSlider({60, 0, 80, 100}, &owner, 3, 0, 90, nullptr, nullptr);
+    frame.addView(slider);
+    frame.addView(new PaintCounter({100, 0, 120, 20}, paints));
+    frame.idle();
+    XSync(display, False);
+    const auto children = childrenOf(display, host);
+    ASSERT_EQ(children.size(), 1u) << "the frame has a real window";
+    const Window child = children.front();
+
+    XEvent first = buttonPress(display, child, {10, 10}, Button1, 100);
+    XEvent other = buttonPress(display, child, {40, 10}, Button1, 101);
+    XEvent wheel = buttonPress(display, child, {70, 50}, Button4, 102);
+    XEvent expose{};
+    expose.xexpose.type = Expose;
+    expose.xexpose.display = display;
+    expose.xexpose.window = child;
+    expose.xexpose.width = kWidth;
+    expose.xexpose.height = kHeight;
+    int paintsInside = -1;
+    owner.firstIdle = [&] {
+        const int before = paints;
+        tarvokinX11EventProc(&other);
+        tarvokinX11EventProc(&wheel);
+        tarvokinX11EventProc(&expose);
+        paintsInside = paints - before;
+    };
+    tarvokinX11EventProc(&first);
+    EXPECT_EQ(owner.log, (std::vector<std::string>{"idle", "begin 1", "value 1 1", "end 1"}));
+    EXPECT_EQ(paintsInside, 1);
+    EXPECT_EQ(slider->getValue(), 0.0f);
+
+    owner.log.clear();
+    tarvokinX11EventProc(&other);
+    tarvokinX11EventProc(&wheel);
+    EXPECT_EQ(owner.log, (std::vector<std::string>{"idle", "begin 2", "value 2 1", "end 2",
+                                                   "begin 3", "value 3 0.1", "end 3"}));
+}
+
+AEffect* closeOnIdleOf = nullptr;
+std::vector<VstInt32> closingHostRequests;
+
+// A host that closes the editor of closeOnIdleOf from its idle callback, once.
+VstIntPtr VSTCALLBACK closingHost(AEffect* /*effect*/, VstInt32 opcode, VstInt32 /*index*/,
+                                  VstIntPtr /*value*/, void* /*ptr*/, float /*opt*/) {
+    closingHostRequests.push_back(opcode);
+    if (opcode == audioMasterVersion) {
+        return 2400;
+    }
+    if (opcode == audioMasterIdle && closeOnIdleOf != nullptr) {
+        AEffect* effect = std::exchange(closeOnIdleOf, nullptr);
+        effect->dispatcher(effect, effEditClose, 0, 0, nullptr, 0.0f);
+    }
+    return 0;
+}
+
+// The panel in a real window, in this process: a switch click handed over
+// through _XEventProc runs the host's idle, and the host closes the editor
+// there. The window goes when the click returns, nothing of the click reaches
+// the host, and the editor opens again in a new window.
+TEST_F(X11Editor, HostClosingTheEditorDuringAnEventProcClickRemovesTheWindow) {
+    CRect legato;
+    {
+        PanelTwin twin;
+        legato = twin.controlRect(16);
+    }
+    AudioEffect* effect = createEffectInstance(&closingHost);
+    ASSERT_NE(effect, nullptr);
+    AEffect* record = effect->getAeffect();
+    auto* editor = dynamic_cast<AEffGUIEditor*>(effect->getEditor());
+    ASSERT_NE(editor, nullptr);
+    ASSERT_EQ(record->dispatcher(record, effEditOpen, 0, 0, reinterpret_cast<void*>(host), 0.0f),
+              1);
+    XSync(display, False);
+    auto children = childrenOf(display, host);
+    ASSERT_EQ(children.size(), 1u);
+
+    closingHostRequests.clear();
+    closeOnIdleOf = record;
+    XEvent click = buttonPress(display, children.front(), centreOf(legato), Button1, 777);
+    tarvokinX11EventProc(&click);
+    EXPECT_EQ(closeOnIdleOf, nullptr) << "the click ran the host's idle";
+    EXPECT_EQ(editor->getFrame(), nullptr);
+    for (VstInt32 opcode : closingHostRequests) {
+        EXPECT_NE(opcode, audioMasterBeginEdit);
+        EXPECT_NE(opcode, audioMasterAutomate);
+        EXPECT_NE(opcode, audioMasterEndEdit);
+    }
+    EXPECT_EQ(record->getParameter(record, 16), 0.0f);
+    XSync(display, False);
+    EXPECT_TRUE(childrenOf(display, host).empty());
+    tarvokinX11EventProc(&click); // its window is gone: nobody takes it
+
+    ASSERT_EQ(record->dispatcher(record, effEditOpen, 0, 0, reinterpret_cast<void*>(host), 0.0f),
+              1);
+    XSync(display, False);
+    EXPECT_EQ(childrenOf(display, host).size(), 1u);
+    ASSERT_NE(editor->getFrame(), nullptr);
+    EXPECT_EQ(editor->getFrame()->getNbViews(), 41);
+    record->dispatcher(record, effEditClose, 0, 0, nullptr, 0.0f);
+    record->dispatcher(record, effClose, 0, 0, nullptr, 0.0f);
 }
 
 // Without an X server the editor still opens (offscreen: nothing on screen).

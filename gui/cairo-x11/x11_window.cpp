@@ -378,6 +378,16 @@ bool X11WindowBackend::seenBefore(const XEvent& event) {
 }
 
 void X11WindowBackend::handleEvent(const XEvent& event) {
+    // Inside a tracking loop or a key handler only repaints are handled, from
+    // any source: pollEvents leaves the rest queued until the gesture is over,
+    // and an event the host hands us meanwhile is dropped here, before it is
+    // marked as seen, so its copy in our queue is still handled afterwards.
+    if (handling > 0 && event.type != Expose) {
+        return;
+    }
+    // The frame may delete itself, and this object, when the handler of an
+    // input event returns (the editor was closed meanwhile).
+    const std::shared_ptr<bool> gone = destroyed;
     switch (event.type) {
     case Expose: {
         const XExposeEvent& expose = event.xexpose;
@@ -398,6 +408,9 @@ void X11WindowBackend::handleEvent(const XEvent& event) {
             sink.onMouseDown(
                 where, bit | (buttonsFromState(press.state) & ~(kLButton | kMButton | kRButton)));
         }
+        if (*gone) {
+            return;
+        }
         --handling;
         break;
     }
@@ -411,6 +424,9 @@ void X11WindowBackend::handleEvent(const XEvent& event) {
         if (x11::translateKey(event.xkey, key)) {
             ++handling;
             used = event.type == KeyPress ? sink.onKeyDown(key) : sink.onKeyUp(key);
+            if (*gone) {
+                return;
+            }
             --handling;
         }
         if (used != 1) {

@@ -35,6 +35,8 @@ public:
 
     Window window() const { return xWindow; }
     // Handles one event of this window (from our queue or from the host).
+    // While an input event is being handled, only Expose is; others are
+    // dropped. This object may be gone when it returns (the editor closed).
     void handleEvent(const XEvent& event);
     // False once the window is gone (the host destroyed its parent).
     bool alive() const { return !lost; }
@@ -72,7 +74,7 @@ private:
     };
     std::array<SeenInput, 8> seen{};
     std::size_t nextSeen = 0;
-    // Shared with the loop in pollEvents, which must stop touching this
+    // Shared with pollEvents and handleEvent, which must stop touching this
     // object if a handled event ends up closing the editor.
     std::shared_ptr<bool> destroyed = std::make_shared<bool>(false);
 };

@@ -89,6 +89,10 @@ LRESULT CALLBACK Win32WindowBackend::windowProcedure(HWND window, UINT message, 
 }
 
 LRESULT Win32WindowBackend::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    // The frame may delete itself, and this object, when a mouse or wheel
+    // handler returns (the host closed the editor meanwhile): nothing below
+    // touches a member after calling the sink.
+    const HWND self = window;
     switch (message) {
     case WM_PAINT:
         paint();
@@ -129,7 +133,7 @@ LRESULT Win32WindowBackend::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
         break;
     }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return DefWindowProcA(self, message, wParam, lParam);
 }
 
 void Win32WindowBackend::paint() {
