@@ -104,9 +104,12 @@ AudioWriter::AudioWriter(const std::string& path, int sampleRate) : path_(path) 
     }
     // Same folder, so the final rename stays on one file system.
     const std::filesystem::path final(path);
-    temporaryPath_ = (final.parent_path() / ("." + final.filename().string() + ".partial-" +
-                                             std::to_string(static_cast<long>(getpid()))))
-                         .string();
+    // Appended piece by piece: GCC 12's -Wrestrict misreads "." + string at -O3.
+    std::string hidden = ".";
+    hidden += final.filename().string();
+    hidden += ".partial-";
+    hidden += std::to_string(static_cast<long>(getpid()));
+    temporaryPath_ = (final.parent_path() / hidden).string();
     file_ = sf_open(temporaryPath_.c_str(), SFM_WRITE, &info);
     if (file_ == nullptr) {
         throw std::runtime_error("cannot write " + path + ": " + sf_strerror(nullptr));

@@ -197,7 +197,11 @@ std::string askBoundedText(hosting::HostedPlugin& plugin, VstInt32 opcode, VstIn
     }
     const auto describeText = [&] {
         const auto end = std::find(buffer.begin(), buffer.end(), 0);
-        return "\"" + std::string(buffer.begin(), end) + "\"";
+        // Built by appending: GCC 12's -Wrestrict misreads "\"" + string at -O3.
+        std::string quoted(1, '"');
+        quoted.append(buffer.begin(), end);
+        quoted += '"';
+        return quoted;
     };
     if (lastWritten >= allowed) {
         return "wrote " + std::to_string(lastWritten + 1) + " bytes into a buffer of " +
