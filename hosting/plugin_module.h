@@ -31,6 +31,8 @@ public:
     // Any exported symbol's address; null when it is missing.
     void* symbol(const char* name) const;
     const std::string& path() const { return path_; }
+    // The dlopen handle or the HMODULE.
+    void* nativeHandle() const { return handle_; }
 
 private:
     PluginModule(void* handle, std::string path);

@@ -1,23 +1,30 @@
 // A tiny stereo VST 2.4 plug-in for the validator's own tests: it passes audio
 // through, and one fault chosen at build time shows inside processReplacing:
 //   FAKE_ALLOCATES  allocates and frees a block on every call
-//   FAKE_LOCKS      locks and unlocks a mutex on every call
+//   FAKE_LOCKS      locks and unlocks a mutex (Windows: a critical section)
+//                   on every call
 //   FAKE_NAN        writes a NaN into the output now and then
-//   FAKE_CRASHES    dies of a segmentation fault
+//   FAKE_CRASHES    dies of a segmentation fault (Windows: access violation)
 #include "host/vst_abi.h"
 
 #include <cmath>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#if defined(_WIN32)
+#include <windows.h>
+#else
 #include <pthread.h>
+#endif
 
 namespace {
 
 AEffect effect;
 float parameters[2] = {0.5f, 0.5f};
 int calls = 0;
-#if defined(FAKE_LOCKS)
+#if defined(FAKE_LOCKS) && defined(_WIN32)
+CRITICAL_SECTION section;
+#elif defined(FAKE_LOCKS)
 pthread_mutex_t mutex = PTHREAD_MUTEX_INITIALIZER;
 #endif
 #if defined(FAKE_ALLOCATES)
@@ -87,9 +94,17 @@ void VSTCALLBACK processReplacing(AEffect* /*e*/, float** inputs, float** output
 #if defined(FAKE_ALLOCATES)
     kept = std::malloc(64);
     std::free(kept);
+#elif defined(FAKE_LOCKS) && defined(_WIN32)
+    EnterCriticalSection(&section);
+    LeaveCriticalSection(&section);
 #elif defined(FAKE_LOCKS)
     pthread_mutex_lock(&mutex);
     pthread_mutex_unlock(&mutex);
+#elif defined(FAKE_CRASHES) && defined(_WIN32)
+    // raise() would only end the process with status 3: a real access
+    // violation shows how the validator reports an exception.
+    volatile int* volatile nowhere = nullptr;
+    *nowhere = 1;
 #elif defined(FAKE_CRASHES)
     std::raise(SIGSEGV);
 #endif
@@ -108,7 +123,17 @@ void VSTCALLBACK processReplacing(AEffect* /*e*/, float** inputs, float** output
 
 } // namespace
 
-extern "C" __attribute__((visibility("default"))) AEffect* VSTPluginMain(audioMasterCallback) {
+#if defined(_WIN32)
+#define FAKE_EXPORT __declspec(dllexport)
+#else
+#define FAKE_EXPORT __attribute__((visibility("default")))
+#endif
+
+extern "C" FAKE_EXPORT AEffect* VSTPluginMain(audioMasterCallback) {
+#if defined(FAKE_LOCKS) && defined(_WIN32)
+    static const bool ready = (InitializeCriticalSection(&section), true);
+    static_cast<void>(ready);
+#endif
     std::memset(&effect, 0, sizeof effect);
     effect.magic = kEffectMagic;
     effect.dispatcher = dispatch;

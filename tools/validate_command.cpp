@@ -1,20 +1,19 @@
 // tarvokin validate: checks any VST 2.4 plug-in the way a strict host would
 // before trusting it, one line per test, a summary, and a non-zero exit on any
-// failure. Each test runs in a child process, so a plug-in that crashes or
-// hangs is reported and the remaining tests still run.
+// failure. Each test runs in a process of its own (validate_isolation.h), so
+// a plug-in that crashes or hangs is reported and the remaining tests still
+// run. "--report-file PATH" is the tool's own: it runs one test in such a
+// process and writes the report there.
 #include "tools/command.h"
+#include "tools/validate_isolation.h"
 #include "tools/validate_tests.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <poll.h>
-#include <signal.h>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
 
 namespace tarvokin {
@@ -102,142 +101,50 @@ std::string runInContext(const ValidationTest& test, const Config& config, std::
     return encode(context);
 }
 
-bool writeAll(int fd, const std::string& text) {
-    std::size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t written = ::write(fd, text.data() + done, text.size() - done);
-        if (written <= 0) {
-            return false;
-        }
-        done += static_cast<std::size_t>(written);
-    }
-    return true;
-}
-
-constexpr std::size_t kPrintedLinesShown = 3;
-
-// The last non-empty lines of a capture file, without terminal colour codes.
-std::vector<std::string> lastLines(std::FILE* file, std::size_t count) {
-    std::vector<std::string> lines;
-    if (file == nullptr || std::fseek(file, 0, SEEK_SET) != 0) {
-        return lines;
-    }
-    std::string line;
-    for (int c = std::fgetc(file);; c = std::fgetc(file)) {
-        if (c == EOF || c == '\n') {
-            if (!line.empty()) {
-                lines.push_back(line);
-                if (lines.size() > count) {
-                    lines.erase(lines.begin());
-                }
-            }
-            line.clear();
-            if (c == EOF) {
-                break;
-            }
-        } else if (c == '\x1b') {
-            while (c != EOF && c != 'm') {
-                c = std::fgetc(file);
-            }
-        } else if (line.size() < 200) {
-            line += static_cast<char>(c);
-        }
-    }
-    return lines;
-}
-
-std::string signalName(int signal) {
-    const char* name = strsignal(signal);
-    return std::string(name != nullptr ? name : "signal") + " (" + std::to_string(signal) + ")";
-}
-
-// Runs one test in a child process and waits at most `timeoutSeconds`.
+// Runs one test in its own process and waits at most `timeoutSeconds`.
 Result runIsolated(const ValidationTest& test, const Config& config, std::size_t number,
                    int timeoutSeconds) {
-    int channel[2];
-    if (pipe(channel) != 0) {
-        throw std::runtime_error("cannot create a pipe");
+    std::vector<std::string> childArguments = {"validate",
+                                               "--plugin",
+                                               config.plugin,
+                                               "--strictness",
+                                               std::to_string(config.strictness),
+                                               "--seed",
+                                               std::to_string(config.seed),
+                                               "--test",
+                                               test.name};
+    if (config.editorWindow) {
+        childArguments.push_back("--editor-window");
     }
-    // What the plug-in prints goes to a file; its last lines join the report
-    // of a test that does not pass.
-    std::FILE* capture = std::tmpfile();
-    std::fflush(stdout);
-    std::fflush(stderr);
-    const pid_t child = fork();
-    if (child < 0) {
-        throw std::runtime_error("cannot fork");
-    }
-    if (child == 0) {
-        ::close(channel[0]);
-        if (capture != nullptr) {
-            dup2(fileno(capture), STDOUT_FILENO);
-            dup2(fileno(capture), STDERR_FILENO);
-        }
-        const std::string lines = runInContext(test, config, number);
-        writeAll(channel[1], lines);
-        // Skip static destructors: the plug-in's module may still hold
-        // threads or handlers of its own.
-        std::fflush(stdout);
-        _exit(0);
-    }
-    ::close(channel[1]);
-    std::string lines;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutSeconds);
-    bool timedOut = false;
-    for (;;) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            deadline - std::chrono::steady_clock::now());
-        if (left.count() <= 0) {
-            timedOut = true;
-            break;
-        }
-        pollfd waiting{channel[0], POLLIN, 0};
-        const int ready = ::poll(&waiting, 1, static_cast<int>(left.count()));
-        if (ready < 0 && errno == EINTR) {
-            continue;
-        }
-        if (ready <= 0) {
-            timedOut = ready == 0;
-            break;
-        }
-        char chunk[4096];
-        const ssize_t got = ::read(channel[0], chunk, sizeof chunk);
-        if (got <= 0) {
-            break;
-        }
-        lines.append(chunk, static_cast<std::size_t>(got));
-    }
-    ::close(channel[0]);
-    if (timedOut) {
-        kill(child, SIGKILL);
-    }
-    int status = 0;
-    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
-    }
-    Result result = decode(lines);
-    const std::vector<std::string> printed = lastLines(capture, kPrintedLinesShown);
-    if (capture != nullptr) {
-        std::fclose(capture);
-    }
-    if (timedOut) {
+    const validate::IsolatedRun run = validate::runIsolated(
+        [&] { return runInContext(test, config, number); }, childArguments, timeoutSeconds);
+    Result result = decode(run.report);
+    if (run.timedOut) {
         result.outcome = Outcome::failed;
         result.messages.push_back("did not finish within " + std::to_string(timeoutSeconds) +
                                   " s (killed)");
-    } else if (WIFSIGNALED(status)) {
+    } else if (!run.abnormalEnd.empty()) {
         result.outcome = Outcome::failed;
-        result.messages.push_back("the plug-in crashed the test process: " +
-                                  signalName(WTERMSIG(status)));
-    } else if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        result.outcome = Outcome::failed;
-        result.messages.push_back("the test process exited with status " +
-                                  std::to_string(WEXITSTATUS(status)));
+        result.messages.push_back(run.abnormalEnd);
     }
     if (result.outcome == Outcome::failed) {
-        for (const std::string& line : printed) {
+        for (const std::string& line : run.printed) {
             result.messages.push_back("plug-in printed: " + line);
         }
     }
     return result;
+}
+
+// The child side of a run in a new process: one test, its report to a file.
+int runAsChild(const ValidationTest& test, const Config& config, std::size_t number,
+               const std::string& reportPath) {
+    const std::string report = runInContext(test, config, number);
+    std::FILE* file = std::fopen(reportPath.c_str(), "wb");
+    if (file == nullptr) {
+        return 1;
+    }
+    const bool written = std::fwrite(report.data(), 1, report.size(), file) == report.size();
+    return std::fclose(file) == 0 && written ? 0 : 1;
 }
 
 Result runInProcess(const ValidationTest& test, const Config& config, std::size_t number) {
@@ -284,8 +191,9 @@ const char* outcomeText(Outcome outcome) {
 } // namespace
 
 int runValidate(std::span<const std::string> args) {
-    const Options options(args, {"--plugin", "--strictness", "--seed", "--test", "--timeout"},
-                          {"--editor-window", "--no-fork"});
+    const Options options(
+        args, {"--plugin", "--strictness", "--seed", "--test", "--timeout", "--report-file"},
+        {"--editor-window", "--no-fork"});
     if (!options.positional().empty()) {
         throw UsageError("unexpected argument '" + options.positional().front() + "'");
     }
@@ -303,11 +211,18 @@ int runValidate(std::span<const std::string> args) {
                                    : 300;
     const bool isolate = !options.flag("--no-fork");
     const auto tests = selectTests(options.value("--test"));
+    const auto allTests = validate::validationTests();
+    if (auto reportPath = options.value("--report-file")) {
+        if (tests.size() != 1) {
+            throw UsageError("--report-file runs exactly one --test");
+        }
+        const auto number = static_cast<std::size_t>(tests.front() - allTests.data());
+        return runAsChild(*tests.front(), config, number, *reportPath);
+    }
 
     std::printf("validating %s (strictness %d, seed %llu)\n", config.plugin.c_str(),
                 config.strictness, static_cast<unsigned long long>(config.seed));
     int counts[3] = {0, 0, 0};
-    const auto allTests = validate::validationTests();
     for (const ValidationTest* test : tests) {
         const std::size_t number = static_cast<std::size_t>(test - allTests.data());
         const auto start = std::chrono::steady_clock::now();

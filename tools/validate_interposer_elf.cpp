@@ -35,56 +35,19 @@
 #endif
 
 namespace tarvokin::validate {
-namespace {
-
-// Constant-initialised thread_local in the executable: reading it needs no
-// allocation and no call, so it is safe inside malloc itself.
-thread_local bool armed = false;
-std::atomic<int> violations{0};
-std::atomic<const char*> firstViolation{nullptr};
-
-} // namespace
-
-RealtimeWatch::RealtimeWatch() {
-    armed = true;
-}
-RealtimeWatch::~RealtimeWatch() {
-    armed = false;
-}
-
-void resetRealtimeViolations() {
-    violations.store(0);
-    firstViolation.store(nullptr);
-}
-
-int realtimeViolationCount() {
-    return violations.load();
-}
-
-const char* firstRealtimeViolation() {
-    const char* name = firstViolation.load();
-    return name != nullptr ? name : "";
-}
 
 #if defined(TK_VALIDATE_INTERPOSE)
 bool interposerAvailable() {
     return true;
-}
-
-// Called first by every interposed function.
-void noteCall(const char* name) {
-    if (!armed) {
-        return;
-    }
-    violations.fetch_add(1);
-    const char* none = nullptr;
-    firstViolation.compare_exchange_strong(none, name);
 }
 #else
 bool interposerAvailable() {
     return false;
 }
 #endif
+
+// Interposition by symbol name covers every module at once.
+void watchModule(const hosting::PluginModule& /*module*/) {}
 
 } // namespace tarvokin::validate
 
@@ -102,7 +65,7 @@ void* __libc_memalign(std::size_t alignment, std::size_t size);
 
 namespace {
 
-using tarvokin::validate::noteCall;
+using tarvokin::validate::noteRealtimeCall;
 
 // The next definition of a function after this executable's: looked up at
 // start-up (resolveAll), before any watch is armed, so dlsym's own allocations
@@ -159,33 +122,33 @@ void* allocateAligned(std::size_t alignment, std::size_t size) {
 #define TK_EXPORTED extern "C" __attribute__((visibility("default")))
 
 TK_EXPORTED void* malloc(std::size_t size) noexcept {
-    noteCall("malloc");
+    noteRealtimeCall("malloc");
     return __libc_malloc(size);
 }
 TK_EXPORTED void* calloc(std::size_t count, std::size_t size) noexcept {
-    noteCall("calloc");
+    noteRealtimeCall("calloc");
     return __libc_calloc(count, size);
 }
 TK_EXPORTED void* realloc(void* pointer, std::size_t size) noexcept {
-    noteCall("realloc");
+    noteRealtimeCall("realloc");
     return __libc_realloc(pointer, size);
 }
 TK_EXPORTED void free(void* pointer) noexcept {
     if (pointer != nullptr) {
-        noteCall("free");
+        noteRealtimeCall("free");
     }
     __libc_free(pointer);
 }
 TK_EXPORTED void* memalign(std::size_t alignment, std::size_t size) noexcept {
-    noteCall("memalign");
+    noteRealtimeCall("memalign");
     return allocateAligned(alignment, size);
 }
 TK_EXPORTED void* aligned_alloc(std::size_t alignment, std::size_t size) noexcept {
-    noteCall("aligned_alloc");
+    noteRealtimeCall("aligned_alloc");
     return allocateAligned(alignment, size);
 }
 TK_EXPORTED int posix_memalign(void** result, std::size_t alignment, std::size_t size) noexcept {
-    noteCall("posix_memalign");
+    noteRealtimeCall("posix_memalign");
     if (alignment < sizeof(void*) || (alignment & (alignment - 1)) != 0) {
         return 22; // EINVAL
     }
@@ -200,7 +163,7 @@ TK_EXPORTED int posix_memalign(void** result, std::size_t alignment, std::size_t
 // Global operator new and delete, replaced so that they are named as such.
 namespace {
 void* allocateOrThrow(const char* name, std::size_t size, std::size_t alignment = 0) {
-    noteCall(name);
+    noteRealtimeCall(name);
     void* pointer = alignment > alignof(std::max_align_t)
                         ? allocateAligned(alignment, size == 0 ? 1 : size)
                         : __libc_malloc(size == 0 ? 1 : size);
@@ -211,7 +174,7 @@ void* allocateOrThrow(const char* name, std::size_t size, std::size_t alignment 
 }
 void release(void* pointer) {
     if (pointer != nullptr) {
-        noteCall("operator delete");
+        noteRealtimeCall("operator delete");
     }
     __libc_free(pointer);
 }
@@ -233,12 +196,12 @@ __attribute__((visibility("default"))) void* operator new[](std::size_t size,
 }
 __attribute__((visibility("default"))) void* operator new(std::size_t size,
                                                           const std::nothrow_t&) noexcept {
-    noteCall("operator new");
+    noteRealtimeCall("operator new");
     return __libc_malloc(size == 0 ? 1 : size);
 }
 __attribute__((visibility("default"))) void* operator new[](std::size_t size,
                                                             const std::nothrow_t&) noexcept {
-    noteCall("operator new[]");
+    noteRealtimeCall("operator new[]");
     return __libc_malloc(size == 0 ? 1 : size);
 }
 __attribute__((visibility("default"))) void operator delete(void* pointer) noexcept {
@@ -281,112 +244,112 @@ __attribute__((visibility("default"))) void operator delete[](void* pointer,
 // Locks and waits.
 TK_EXPORTED int pthread_mutex_lock(pthread_mutex_t* mutex) noexcept {
     TK_NEXT(pthread_mutex_lock);
-    noteCall("pthread_mutex_lock");
+    noteRealtimeCall("pthread_mutex_lock");
     return real(mutex);
 }
 TK_EXPORTED int pthread_mutex_trylock(pthread_mutex_t* mutex) noexcept {
     TK_NEXT(pthread_mutex_trylock);
-    noteCall("pthread_mutex_trylock");
+    noteRealtimeCall("pthread_mutex_trylock");
     return real(mutex);
 }
 TK_EXPORTED int pthread_mutex_timedlock(pthread_mutex_t* mutex, const timespec* until) noexcept {
     TK_NEXT(pthread_mutex_timedlock);
-    noteCall("pthread_mutex_timedlock");
+    noteRealtimeCall("pthread_mutex_timedlock");
     return real(mutex, until);
 }
 TK_EXPORTED int pthread_rwlock_rdlock(pthread_rwlock_t* lock) noexcept {
     TK_NEXT(pthread_rwlock_rdlock);
-    noteCall("pthread_rwlock_rdlock");
+    noteRealtimeCall("pthread_rwlock_rdlock");
     return real(lock);
 }
 TK_EXPORTED int pthread_rwlock_wrlock(pthread_rwlock_t* lock) noexcept {
     TK_NEXT(pthread_rwlock_wrlock);
-    noteCall("pthread_rwlock_wrlock");
+    noteRealtimeCall("pthread_rwlock_wrlock");
     return real(lock);
 }
 TK_EXPORTED int pthread_spin_lock(pthread_spinlock_t* lock) noexcept {
     TK_NEXT(pthread_spin_lock);
-    noteCall("pthread_spin_lock");
+    noteRealtimeCall("pthread_spin_lock");
     return real(lock);
 }
 TK_EXPORTED int pthread_cond_wait(pthread_cond_t* condition, pthread_mutex_t* mutex) {
     TK_NEXT(pthread_cond_wait);
-    noteCall("pthread_cond_wait");
+    noteRealtimeCall("pthread_cond_wait");
     return real(condition, mutex);
 }
 TK_EXPORTED int pthread_cond_timedwait(pthread_cond_t* condition, pthread_mutex_t* mutex,
                                        const timespec* until) {
     TK_NEXT(pthread_cond_timedwait);
-    noteCall("pthread_cond_timedwait");
+    noteRealtimeCall("pthread_cond_timedwait");
     return real(condition, mutex, until);
 }
 TK_EXPORTED int sem_wait(sem_t* semaphore) {
     TK_NEXT(sem_wait);
-    noteCall("sem_wait");
+    noteRealtimeCall("sem_wait");
     return real(semaphore);
 }
 TK_EXPORTED int sem_post(sem_t* semaphore) noexcept {
     TK_NEXT(sem_post);
-    noteCall("sem_post");
+    noteRealtimeCall("sem_post");
     return real(semaphore);
 }
 
 // System-call wrappers a plug-in might reach for on the audio thread.
 TK_EXPORTED ssize_t write(int fd, const void* data, std::size_t size) {
     TK_NEXT(write);
-    noteCall("write");
+    noteRealtimeCall("write");
     return real(fd, data, size);
 }
 TK_EXPORTED ssize_t read(int fd, void* data, std::size_t size) {
     TK_NEXT(read);
-    noteCall("read");
+    noteRealtimeCall("read");
     return real(fd, data, size);
 }
 TK_EXPORTED int nanosleep(const timespec* duration, timespec* remaining) {
     TK_NEXT(nanosleep);
-    noteCall("nanosleep");
+    noteRealtimeCall("nanosleep");
     return real(duration, remaining);
 }
 TK_EXPORTED int clock_nanosleep(clockid_t clock, int flags, const timespec* duration,
                                 timespec* remaining) {
     TK_NEXT(clock_nanosleep);
-    noteCall("clock_nanosleep");
+    noteRealtimeCall("clock_nanosleep");
     return real(clock, flags, duration, remaining);
 }
 TK_EXPORTED int usleep(useconds_t microseconds) {
     TK_NEXT(usleep);
-    noteCall("usleep");
+    noteRealtimeCall("usleep");
     return real(microseconds);
 }
 TK_EXPORTED unsigned int sleep(unsigned int seconds) {
     TK_NEXT(sleep);
-    noteCall("sleep");
+    noteRealtimeCall("sleep");
     return real(seconds);
 }
 TK_EXPORTED int sched_yield() noexcept {
     TK_NEXT(sched_yield);
-    noteCall("sched_yield");
+    noteRealtimeCall("sched_yield");
     return real();
 }
 TK_EXPORTED int poll(pollfd* fds, nfds_t count, int timeout) {
     TK_NEXT(poll);
-    noteCall("poll");
+    noteRealtimeCall("poll");
     return real(fds, count, timeout);
 }
 TK_EXPORTED void* mmap(void* address, std::size_t length, int protection, int flags, int fd,
                        off_t offset) noexcept {
     TK_NEXT(mmap);
-    noteCall("mmap");
+    noteRealtimeCall("mmap");
     return real(address, length, protection, flags, fd, offset);
 }
 TK_EXPORTED int munmap(void* address, std::size_t length) noexcept {
     TK_NEXT(munmap);
-    noteCall("munmap");
+    noteRealtimeCall("munmap");
     return real(address, length);
 }
 TK_EXPORTED int open(const char* path, int flags, ...) {
     TK_NEXT(open);
-    noteCall("open");
+    noteRealtimeCall("open");
     mode_t mode = 0;
     if ((flags & (O_CREAT | O_TMPFILE)) != 0) {
         va_list arguments;
@@ -398,16 +361,16 @@ TK_EXPORTED int open(const char* path, int flags, ...) {
 }
 TK_EXPORTED int close(int fd) {
     TK_NEXT(close);
-    noteCall("close");
+    noteRealtimeCall("close");
     return real(fd);
 }
 TK_EXPORTED int puts(const char* text) {
     TK_NEXT(puts);
-    noteCall("puts");
+    noteRealtimeCall("puts");
     return real(text);
 }
 TK_EXPORTED int printf(const char* format, ...) {
-    noteCall("printf");
+    noteRealtimeCall("printf");
     va_list arguments;
     va_start(arguments, format);
     const int written = std::vprintf(format, arguments);
@@ -415,7 +378,7 @@ TK_EXPORTED int printf(const char* format, ...) {
     return written;
 }
 TK_EXPORTED int fprintf(FILE* stream, const char* format, ...) {
-    noteCall("fprintf");
+    noteRealtimeCall("fprintf");
     va_list arguments;
     va_start(arguments, format);
     const int written = std::vfprintf(stream, format, arguments);
@@ -425,7 +388,7 @@ TK_EXPORTED int fprintf(FILE* stream, const char* format, ...) {
 TK_EXPORTED std::size_t fwrite(const void* data, std::size_t size, std::size_t count,
                                FILE* stream) {
     TK_NEXT(fwrite);
-    noteCall("fwrite");
+    noteRealtimeCall("fwrite");
     return real(data, size, count, stream);
 }
 

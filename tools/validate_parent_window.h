@@ -1,6 +1,7 @@
-// A parent window for a plug-in's editor: a real X11 window on $DISPLAY when
-// asked for and available, else none (a null parent: offscreen editors).
-// Xlib is loaded at run time, so the tool needs no X library to start.
+// A parent window for a plug-in's editor when asked for: on Linux a real X11
+// window on $DISPLAY when available (Xlib is loaded at run time, so the tool
+// needs no X library to start), on Windows a top-level window. Otherwise none
+// (a null parent: offscreen editors).
 #pragma once
 
 #include <string>
@@ -16,9 +17,9 @@ public:
     ParentWindow(const ParentWindow&) = delete;
     ParentWindow& operator=(const ParentWindow&) = delete;
 
-    // What effEditOpen gets: the X11 Window id as a pointer, or null.
+    // What effEditOpen gets: the X11 Window id as a pointer, the HWND, or null.
     void* handle() const { return handle_; }
-    // Lets the X server deliver the window's events (when there is one).
+    // Lets the window system deliver the windows' events (when there is one).
     void sync();
 
 private:

@@ -172,6 +172,7 @@ void testRealtime(Context& context) {
         context.skip("not in this build (sanitizers replace the allocator)");
         return;
     }
+    watchModule(context.module());
     auto plugin = context.running(44100.0, 512);
     AEffect* effect = plugin->effect();
 
