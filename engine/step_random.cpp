@@ -17,6 +17,10 @@ namespace {
 // call the allocator inside processReplacing. A system TLS slot needs no
 // storage of its own: the 32-bit state lives in the slot's pointer value,
 // kept XOR 1 so that a thread's fresh slot (0) reads as the start state 1.
+// The slot is taken when the DLL loads, when one of the first 64 (kept in
+// the thread's own block) is normally free; a process that has used those
+// up gives a later index, for which the system allocates a per-thread table
+// once, at a thread's first store.
 class ThreadState {
 public:
     ThreadState() : slot_(TlsAlloc()) {}

@@ -135,16 +135,19 @@ Result runIsolated(const ValidationTest& test, const Config& config, std::size_t
     return result;
 }
 
-// The child side of a run in a new process: one test, its report to a file.
-int runAsChild(const ValidationTest& test, const Config& config, std::size_t number,
-               const std::string& reportPath) {
+// The test process's side of a run in a new process: one test, its report
+// to a file, and an immediate end.
+[[noreturn]] void runAsTestProcess(const ValidationTest& test, const Config& config,
+                                   std::size_t number, const std::string& reportPath) {
+    validate::prepareTestProcess();
     const std::string report = runInContext(test, config, number);
     std::FILE* file = std::fopen(reportPath.c_str(), "wb");
-    if (file == nullptr) {
-        return 1;
+    bool written = file != nullptr;
+    if (file != nullptr) {
+        written = std::fwrite(report.data(), 1, report.size(), file) == report.size();
+        written = std::fclose(file) == 0 && written;
     }
-    const bool written = std::fwrite(report.data(), 1, report.size(), file) == report.size();
-    return std::fclose(file) == 0 && written ? 0 : 1;
+    validate::endTestProcess(written ? 0 : 1);
 }
 
 Result runInProcess(const ValidationTest& test, const Config& config, std::size_t number) {
@@ -217,7 +220,7 @@ int runValidate(std::span<const std::string> args) {
             throw UsageError("--report-file runs exactly one --test");
         }
         const auto number = static_cast<std::size_t>(tests.front() - allTests.data());
-        return runAsChild(*tests.front(), config, number, *reportPath);
+        runAsTestProcess(*tests.front(), config, number, *reportPath);
     }
 
     std::printf("validating %s (strictness %d, seed %llu)\n", config.plugin.c_str(),

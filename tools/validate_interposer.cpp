@@ -5,8 +5,11 @@
 namespace tarvokin::validate {
 namespace {
 
-// Constant-initialised thread_local in the executable: reading it needs no
-// allocation and no call, so it is safe inside malloc itself.
+// Constant-initialised thread_local in the executable. On ELF, reading it
+// needs no allocation and no call, so it is safe inside malloc itself. On
+// Windows it is emulated and its first read on a thread allocates, through
+// the tool's own allocator, whose calls are not watched (only the plug-in's
+// import table is).
 thread_local bool armed = false;
 std::atomic<int> violations{0};
 std::atomic<const char*> firstViolation{nullptr};

@@ -2,11 +2,16 @@
 // through its import address table, so the plug-in's entries for the
 // allocators, locks, waits, sleeps, file calls and thread creation are pointed
 // at watched versions that note the call and forward to what the entry held.
+// Code a plug-in links in statically (a static winpthread's uncontended
+// mutex) calls nothing through the table and is not seen.
 #include "tools/validate_interposer.h"
 
 #include <atomic>
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
+#include <string_view>
+#include <type_traits>
 #include <windows.h>
 
 namespace tarvokin::validate {
@@ -24,6 +29,14 @@ using ReallocateFunction = void* (*)(void*, std::size_t);
 using AlignedReallocateFunction = void* (*)(void*, std::size_t, std::size_t);
 using ReleaseFunction = void (*)(void*);
 using SizedReleaseFunction = void (*)(void*, std::size_t);
+using NothrowAllocateFunction = void* (*)(std::size_t, const void*);
+// winpthread's calls in a DLL linked against libwinpthread-1.dll.
+using PthreadCall = int (*)(void*);
+using PthreadWait = int (*)(void*, void*);
+using PthreadTimedCall = int (*)(void*, const void*);
+using PthreadTimedWait = int (*)(void*, void*, const void*);
+using BeginThreadFunction = std::uintptr_t (*)(void*, unsigned, unsigned (*)(void*), void*,
+                                               unsigned, unsigned*);
 
 // symbol in the import table, name in the report, function type.
 #define TK_WATCHED_IMPORTS(X)                                                                      \
@@ -40,6 +53,12 @@ using SizedReleaseFunction = void (*)(void*, std::size_t);
     X(_ZdaPv, "operator delete[]", ReleaseFunction)                                                \
     X(_ZdlPvy, "operator delete", SizedReleaseFunction)                                            \
     X(_ZdaPvy, "operator delete[]", SizedReleaseFunction)                                          \
+    X(_ZnwyRKSt9nothrow_t, "operator new", NothrowAllocateFunction)                                \
+    X(_ZnayRKSt9nothrow_t, "operator new[]", NothrowAllocateFunction)                              \
+    X(_ZnwySt11align_val_t, "operator new", AllocateArrayFunction)                                 \
+    X(_ZnaySt11align_val_t, "operator new[]", AllocateArrayFunction)                               \
+    X(_ZdlPvSt11align_val_t, "operator delete", SizedReleaseFunction)                              \
+    X(_ZdaPvSt11align_val_t, "operator delete[]", SizedReleaseFunction)                            \
     X(HeapAlloc, "HeapAlloc", decltype(&::HeapAlloc))                                              \
     X(HeapReAlloc, "HeapReAlloc", decltype(&::HeapReAlloc))                                        \
     X(HeapFree, "HeapFree", decltype(&::HeapFree))                                                 \
@@ -65,7 +84,17 @@ using SizedReleaseFunction = void (*)(void*, std::size_t);
     X(CreateFileW, "CreateFileW", decltype(&::CreateFileW))                                        \
     X(ReadFile, "ReadFile", decltype(&::ReadFile))                                                 \
     X(WriteFile, "WriteFile", decltype(&::WriteFile))                                              \
-    X(CreateThread, "CreateThread", decltype(&::CreateThread))
+    X(CreateThread, "CreateThread", decltype(&::CreateThread))                                     \
+    X(_beginthreadex, "_beginthreadex", BeginThreadFunction)                                       \
+    X(pthread_mutex_lock, "pthread_mutex_lock", PthreadCall)                                       \
+    X(pthread_mutex_trylock, "pthread_mutex_trylock", PthreadCall)                                 \
+    X(pthread_mutex_timedlock, "pthread_mutex_timedlock", PthreadTimedCall)                        \
+    X(pthread_rwlock_rdlock, "pthread_rwlock_rdlock", PthreadCall)                                 \
+    X(pthread_rwlock_wrlock, "pthread_rwlock_wrlock", PthreadCall)                                 \
+    X(pthread_spin_lock, "pthread_spin_lock", PthreadCall)                                         \
+    X(pthread_cond_wait, "pthread_cond_wait", PthreadWait)                                         \
+    X(pthread_cond_timedwait, "pthread_cond_timedwait", PthreadTimedWait)                          \
+    X(sem_wait, "sem_wait", PthreadCall)
 
 enum ImportIndex : std::size_t {
 #define TK_INDEX(symbol, label, type) index_##symbol,
@@ -83,13 +112,29 @@ constexpr const char* kLabels[] = {
 // What each import entry held before it was pointed at the watched version.
 std::atomic<void*> originals[kImportCount];
 
+// Releasing nothing is no call at all (free(nullptr), delete of null).
+template <std::size_t Index>
+constexpr bool kReleases = std::string_view(kLabels[Index]).starts_with("operator delete") ||
+                           std::string_view(kLabels[Index]).ends_with("free");
+
+template <typename First, typename... Rest>
+bool firstIsNull(First first, Rest...) {
+    if constexpr (std::is_pointer_v<First>) {
+        return first == nullptr;
+    } else {
+        return false;
+    }
+}
+
 template <std::size_t Index, typename Function>
 struct Watched;
 
 template <std::size_t Index, typename Result, typename... Arguments>
 struct Watched<Index, Result (*)(Arguments...)> {
     static Result call(Arguments... arguments) {
-        noteRealtimeCall(kLabels[Index]);
+        if (!kReleases<Index> || !firstIsNull(arguments...)) {
+            noteRealtimeCall(kLabels[Index]);
+        }
         const auto real = reinterpret_cast<Result (*)(Arguments...)>(
             originals[Index].load(std::memory_order_relaxed));
         return real(arguments...);
@@ -121,8 +166,18 @@ void watchEntry(std::size_t index, ULONG_PTR* entry) {
     if (!originals[index].compare_exchange_strong(expected, current) && expected != current) {
         return;
     }
+    // Writable for the moment, keeping execute where a linker put the table
+    // into a code section.
+    MEMORY_BASIC_INFORMATION page{};
+    if (VirtualQuery(entry, &page, sizeof page) == 0) {
+        return;
+    }
+    constexpr DWORD kExecutable =
+        PAGE_EXECUTE | PAGE_EXECUTE_READ | PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY;
+    const DWORD writable =
+        (page.Protect & kExecutable) != 0 ? PAGE_EXECUTE_READWRITE : PAGE_READWRITE;
     DWORD previous = 0;
-    if (VirtualProtect(entry, sizeof *entry, PAGE_READWRITE, &previous)) {
+    if (VirtualProtect(entry, sizeof *entry, writable, &previous)) {
         *entry = reinterpret_cast<ULONG_PTR>(kImports[index].watched);
         VirtualProtect(entry, sizeof *entry, previous, &previous);
     }
@@ -144,6 +199,11 @@ void watchModule(const hosting::PluginModule& module) {
         return;
     }
     const auto* headers = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    if (headers->Signature != IMAGE_NT_SIGNATURE ||
+        headers->OptionalHeader.Magic != IMAGE_NT_OPTIONAL_HDR64_MAGIC ||
+        headers->OptionalHeader.NumberOfRvaAndSizes <= IMAGE_DIRECTORY_ENTRY_IMPORT) {
+        return;
+    }
     const IMAGE_DATA_DIRECTORY& imports =
         headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
     if (imports.VirtualAddress == 0) {

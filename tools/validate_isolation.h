@@ -24,6 +24,14 @@ struct IsolatedRun {
 IsolatedRun runIsolated(const std::function<std::string()>& runTest,
                         const std::vector<std::string>& childArguments, int timeoutSeconds);
 
+// The side of a test process started with "--report-file": the first call
+// keeps a crash from waiting on an error dialog (it ends the process with the
+// exception code); the second ends the process at once after the report is
+// written, without the exit handlers of the plug-in's libraries, whose
+// threads may be gone by then.
+void prepareTestProcess();
+[[noreturn]] void endTestProcess(int status);
+
 // The last non-empty lines of a capture file, without terminal colour codes.
 std::vector<std::string> lastLines(std::FILE* file, std::size_t count);
 

@@ -56,8 +56,7 @@ IsolatedRun runIsolated(const std::function<std::string()>& runTest,
         writeAll(channel[1], report);
         // Skip static destructors: the plug-in's module may still hold
         // threads or handlers of its own.
-        std::fflush(stdout);
-        _exit(0);
+        endTestProcess(0);
     }
     ::close(channel[1]);
     IsolatedRun run;
@@ -106,6 +105,14 @@ IsolatedRun runIsolated(const std::function<std::string()>& runTest,
             "the test process exited with status " + std::to_string(WEXITSTATUS(status));
     }
     return run;
+}
+
+void prepareTestProcess() {}
+
+void endTestProcess(int status) {
+    std::fflush(stdout);
+    std::fflush(stderr);
+    _exit(status);
 }
 
 } // namespace tarvokin::validate

@@ -46,6 +46,27 @@ std::string temporaryFile(const char* prefix) {
     return path;
 }
 
+LONG WINAPI endOnException(EXCEPTION_POINTERS* exception) {
+    TerminateProcess(GetCurrentProcess(), exception->ExceptionRecord->ExceptionCode);
+    return EXCEPTION_EXECUTE_HANDLER;
+}
+
+// Closing the job ends every process in it: the test process and anything
+// the plug-in started, which could otherwise hold the captured output open.
+HANDLE jobThatEndsItsProcesses() {
+    HANDLE job = CreateJobObjectA(nullptr, nullptr);
+    if (job == nullptr) {
+        return nullptr;
+    }
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    if (!SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits)) {
+        CloseHandle(job);
+        return nullptr;
+    }
+    return job;
+}
+
 std::string exceptionName(DWORD code) {
     switch (code) {
     case EXCEPTION_ACCESS_VIOLATION:
@@ -71,10 +92,28 @@ std::string crashText(DWORD code) {
 
 } // namespace
 
+void prepareTestProcess() {
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
+    SetUnhandledExceptionFilter(endOnException);
+}
+
+void endTestProcess(int status) {
+    std::fflush(stdout);
+    std::fflush(stderr);
+    TerminateProcess(GetCurrentProcess(), static_cast<UINT>(status));
+    ExitProcess(static_cast<UINT>(status)); // not reached
+}
+
 IsolatedRun runIsolated(const std::function<std::string()>& /*runTest*/,
                         const std::vector<std::string>& childArguments, int timeoutSeconds) {
     const std::string reportPath = temporaryFile("tkr");
-    const std::string capturePath = temporaryFile("tkc");
+    std::string capturePath;
+    try {
+        capturePath = temporaryFile("tkc");
+    } catch (...) {
+        DeleteFileA(reportPath.c_str());
+        throw;
+    }
     std::string commandLine = quoted(ownPath());
     for (const std::string& word : childArguments) {
         commandLine += ' ' + quoted(word);
@@ -95,8 +134,9 @@ IsolatedRun runIsolated(const std::function<std::string()>& /*runTest*/,
     startup.hStdError = capture;
     PROCESS_INFORMATION process{};
     std::fflush(stdout);
-    const BOOL started = CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0,
-                                        nullptr, nullptr, &startup, &process);
+    // Started suspended, so that it is in the job before it can start anything.
+    const BOOL started = CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE,
+                                        CREATE_SUSPENDED, nullptr, nullptr, &startup, &process);
     if (capture != INVALID_HANDLE_VALUE) {
         CloseHandle(capture);
     }
@@ -106,6 +146,12 @@ IsolatedRun runIsolated(const std::function<std::string()>& /*runTest*/,
         throw std::runtime_error("cannot start a test process (error " +
                                  std::to_string(GetLastError()) + ")");
     }
+    HANDLE job = jobThatEndsItsProcesses();
+    if (job != nullptr && !AssignProcessToJobObject(job, process.hProcess)) {
+        CloseHandle(job);
+        job = nullptr;
+    }
+    ResumeThread(process.hThread);
     CloseHandle(process.hThread);
 
     IsolatedRun run;
@@ -118,6 +164,9 @@ IsolatedRun runIsolated(const std::function<std::string()>& /*runTest*/,
     DWORD exitCode = 0;
     GetExitCodeProcess(process.hProcess, &exitCode);
     CloseHandle(process.hProcess);
+    if (job != nullptr) {
+        CloseHandle(job);
+    }
 
     if (std::ifstream report{reportPath, std::ios::binary}) {
         run.report.assign(std::istreambuf_iterator<char>(report), {});

@@ -176,8 +176,11 @@ void testRealtime(Context& context) {
     auto plugin = context.running(44100.0, 512);
     AEffect* effect = plugin->effect();
 
+#if !defined(_WIN32)
     // The host side first: the time request the plug-in sends from inside
-    // processReplacing must itself be free of allocation and locks.
+    // processReplacing must itself be free of allocation and locks. (On
+    // Windows only the plug-in's own imports are watched, so the tool's
+    // calls cannot be seen.)
     resetRealtimeViolations();
     {
         RealtimeWatch watch;
@@ -188,6 +191,7 @@ void testRealtime(Context& context) {
                      firstRealtimeViolation() + " on a time request");
         return;
     }
+#endif
 
     const double rates[] = {44100.0, 96000.0};
     const VstInt32 sizes[] = {1, 64, 512, 4096};
