@@ -5,7 +5,7 @@
 // choice in the Step menu's pop-up list sends 11/15 for "12".
 #include "host/vst_abi.h"
 #include "hosting/hosted_plugin.h"
-#include "hosting/plugin_module.h"
+#include "tests/abi_support.h"
 
 #include <atomic>
 #include <cstdio>
@@ -156,14 +156,15 @@ int countLight(const Capture& capture, RECT area) {
     return light;
 }
 
-class WindowsEditor : public ::testing::Test {
+class WindowsEditor : public abi_tests::TarvokinModule {
 protected:
     void SetUp() override {
-        std::string error;
-        module = hosting::PluginModule::load(TARVOKIN_MODULE_PATH, &error);
-        ASSERT_NE(module, nullptr) << error;
-        plugin = hosting::HostedPlugin::create(*module, {}, &error);
-        ASSERT_NE(plugin, nullptr) << error;
+        TarvokinModule::SetUp();
+        if (HasFatalFailure()) {
+            return;
+        }
+        plugin = create();
+        ASSERT_NE(plugin, nullptr);
         plugin->open();
         plugin->resume(44100.0f, 512);
         host = createHostWindow();
@@ -183,7 +184,6 @@ protected:
             DestroyWindow(host);
         }
         plugin.reset();
-        module.reset();
     }
 
     // Runs the host's message loop and editor idle until done() or ms passed.
@@ -231,7 +231,6 @@ protected:
         return !gesture.empty() && gesture.back().opcode == audioMasterEndEdit;
     }
 
-    std::unique_ptr<hosting::PluginModule> module;
     std::unique_ptr<hosting::HostedPlugin> plugin;
     HWND host = nullptr;
     HWND panel = nullptr;

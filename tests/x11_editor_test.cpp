@@ -15,6 +15,7 @@
 #include "gui/cvertical_slider.h"
 #include "host/audio_effect.h"
 #include "platform/services.h"
+#include "tests/recording_frame_owner.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
@@ -478,6 +479,17 @@ XEvent buttonPress(Display* display, Window window, CPoint where, unsigned butto
     return press;
 }
 
+// An expose of a whole panel-sized window, as the host hands it on.
+XEvent wholeExpose(Display* display, Window window) {
+    XEvent expose{};
+    expose.xexpose.type = Expose;
+    expose.xexpose.display = display;
+    expose.xexpose.window = window;
+    expose.xexpose.width = kWidth;
+    expose.xexpose.height = kHeight;
+    return expose;
+}
+
 TEST_F(X11Editor, LosingTheServerLeavesTheHostRunning) {
     // The test's own connection breaks too; as a host it survives that itself.
     const XIOErrorHandler hostIoHandler = XSetIOErrorHandler(&returnFromIoError);
@@ -530,12 +542,7 @@ TEST_F(X11Editor, EventProcPropertyHandlesEventsTheHostForwards) {
     ASSERT_EQ(gesture.size(), 3u);
     EXPECT_EQ(gesture[1].opt, 1.0f);
 
-    XEvent expose{};
-    expose.xexpose.type = Expose;
-    expose.xexpose.display = display;
-    expose.xexpose.window = child;
-    expose.xexpose.width = kWidth;
-    expose.xexpose.height = kHeight;
+    XEvent expose = wholeExpose(display, child);
     eventProc(&expose);
     XEvent foreign = expose;
     foreign.xexpose.window = host; // not an editor window: ignored
@@ -544,30 +551,6 @@ TEST_F(X11Editor, EventProcPropertyHandlesEventsTheHostForwards) {
     twin.setParameter(16, 1.0f);
     expectSamePicture(windowPixels(child), twin, "legato 1 through the event function");
 }
-
-// The owner of an in-process frame: records gestures, values and idle passes;
-// its first idle pass runs firstIdle (what a host may do from its idle callback).
-class RecordingOwner : public CFrameOwner, public CControlListener {
-public:
-    void beginEdit(std::int32_t tag) override { log.push_back("begin " + std::to_string(tag)); }
-    void endEdit(std::int32_t tag) override { log.push_back("end " + std::to_string(tag)); }
-    void doIdleStuff() override {
-        log.push_back("idle");
-        if (auto run = std::exchange(firstIdle, nullptr)) {
-            run();
-        }
-    }
-    bool hostCanSizeWindow() override { return false; }
-    bool hostSizeWindow(int, int) override { return false; }
-    void valueChanged(CDrawContext*, CControl* control) override {
-        char text[32];
-        std::snprintf(text, sizeof text, "value %ld %g", control->getTag(),
-                      static_cast<double>(control->getValue()));
-        log.push_back(text);
-    }
-    std::vector<std::string> log;
-    std::function<void()> firstIdle;
-};
 
 // Counts how often the frame draws it.
 class PaintCounter : public CView {
@@ -584,7 +567,7 @@ private:
 // handled then. The press and the wheel step are not taken as seen, so the
 // same events handed over after the gesture are handled normally.
 TEST_F(X11Editor, EventProcInputInsideAGestureIsDroppedExceptExposes) {
-    RecordingOwner owner;
+    guitest::Recorder owner;
     int paints = 0;
     CFrame frame({0, 0, kWidth, kHeight}, reinterpret_cast<void*>(host), &owner);
     frame.addView(new COnOffButton({0, 0, 20, 20}, &owner, 1, nullptr));
@@ -601,14 +584,13 @@ TEST_F(X11Editor, EventProcInputInsideAGestureIsDroppedExceptExposes) {
     XEvent first = buttonPress(display, child, {10, 10}, Button1, 100);
     XEvent other = buttonPress(display, child, {40, 10}, Button1, 101);
     XEvent wheel = buttonPress(display, child, {70, 50}, Button4, 102);
-    XEvent expose{};
-    expose.xexpose.type = Expose;
-    expose.xexpose.display = display;
-    expose.xexpose.window = child;
-    expose.xexpose.width = kWidth;
-    expose.xexpose.height = kHeight;
+    XEvent expose = wholeExpose(display, child);
     int paintsInside = -1;
-    owner.firstIdle = [&] {
+    // The first idle pass, inside the gesture, is where the host hands on more.
+    owner.afterNote = [&, handed = false](const std::string& entry) mutable {
+        if (entry != "idle" || std::exchange(handed, true)) {
+            return;
+        }
         const int before = paints;
         tarvokinX11EventProc(&other);
         tarvokinX11EventProc(&wheel);

@@ -10,7 +10,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <string_view>
 #include <type_traits>
 #include <windows.h>
 
@@ -112,11 +111,6 @@ constexpr const char* kLabels[] = {
 // What each import entry held before it was pointed at the watched version.
 std::atomic<void*> originals[kImportCount];
 
-// Releasing nothing is no call at all (free(nullptr), delete of null).
-template <std::size_t Index>
-constexpr bool kReleases = std::string_view(kLabels[Index]).starts_with("operator delete") ||
-                           std::string_view(kLabels[Index]).ends_with("free");
-
 template <typename First, typename... Rest>
 bool firstIsNull(First first, Rest...) {
     if constexpr (std::is_pointer_v<First>) {
@@ -131,8 +125,13 @@ struct Watched;
 
 template <std::size_t Index, typename Result, typename... Arguments>
 struct Watched<Index, Result (*)(Arguments...)> {
+    // Releasing nothing is no call at all (free(nullptr), delete of null).
+    static constexpr bool kReleases =
+        std::is_same_v<Result (*)(Arguments...), ReleaseFunction> ||
+        std::is_same_v<Result (*)(Arguments...), SizedReleaseFunction>;
+
     static Result call(Arguments... arguments) {
-        if (!kReleases<Index> || !firstIsNull(arguments...)) {
+        if (!kReleases || !firstIsNull(arguments...)) {
             noteRealtimeCall(kLabels[Index]);
         }
         const auto real = reinterpret_cast<Result (*)(Arguments...)>(
